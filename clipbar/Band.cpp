@@ -1,0 +1,151 @@
+#include "clipbar/Band.h"
+#include "clipbar/ClipBarDlg.h"
+#include "clipbar/ToolBar.h"
+#include "plugin/Globals.h"
+#include "plugin/PluginState.h"
+#include "res/resource.h"
+#include <commctrl.h>
+#include <cstddef>
+#include <cstring>
+
+#if !defined(_WIN64)
+// REBARBANDINFOA_V6_SIZE, written so the compiler can check it.
+static_assert(offsetof(REBARBANDINFOA, cxHeader) + sizeof(UINT) == 80, "the band record is 80 bytes as passed");
+static_assert(sizeof(REBARINFO) == 12, "the rebar information record is 12 bytes");
+#endif
+
+static const char kRebarClass[] = "ReBarWindow32";
+static const int kComboX = 270;
+static const int kComboY = 3;
+static const int kComboWidth = 200;
+static const DWORD kComboStyle = 0x56210143;
+static const int kListHeight = 400;
+static const int kItemHeight = 17;
+static const UINT kBandChildHeight = 26;
+
+HWND FindHostRebar()
+{
+    if (plugin.hostWindow == nullptr) return nullptr;
+    // Walk the siblings after the view ourselves: Wine's FindWindowExA finds nothing when the
+    // child-after window is of another class.
+    HWND child = plugin.viewWindow != nullptr && GetParent(plugin.viewWindow) == plugin.hostWindow
+                     ? GetWindow(plugin.viewWindow, GW_HWNDNEXT)
+                     : GetWindow(plugin.hostWindow, GW_CHILD);
+    for (; child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[32] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, kRebarClass) == 0) return child;
+    }
+    return nullptr;
+}
+
+int BandIdToIndex(HWND rebar, int bandId)
+{
+    if (rebar == nullptr) return -1;
+    return static_cast<int>(SendMessageA(rebar, RB_IDTOINDEX, bandId, 0));
+}
+
+int RemoveBand(HWND rebar, int bandId)
+{
+    if (rebar == nullptr) return 0;
+    int index = BandIdToIndex(rebar, bandId);
+    if (index == -1) return 0;
+    return SendMessageA(rebar, RB_DELETEBAND, index, 0) != 0 ? 1 : 0;
+}
+
+// Takes down what a build that failed half-way had made, so no orphan windows stay in the rebar.
+static int FailBuild(const char* message)
+{
+    if (message != nullptr) messenger.ShowMessage(message, "", "x", "o");
+    if (plugin.toolbarWindow != nullptr) DestroyWindow(plugin.toolbarWindow);
+    HWND dialog = plugin.bandDialog;
+    plugin.toolbarWindow = nullptr;
+    plugin.comboWindow = nullptr;
+    plugin.bandDialog = nullptr;
+    if (dialog != nullptr) DestroyWindow(dialog);
+    return 0;
+}
+
+// The image list we last handed to a rebar; released when it is replaced by our next one.
+static HIMAGELIST ownImageList = nullptr;
+
+static void SetBandImage(HWND rebar)
+{
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0);
+    HICON icon = static_cast<HICON>(LoadImageA(plugin.hInstance, MAKEINTRESOURCEA(IDI_BAND), IMAGE_ICON, 16, 16, 0));
+    if (images != nullptr && icon != nullptr) ImageList_ReplaceIcon(images, -1, icon);
+    if (images != nullptr) {
+        REBARINFO info = {};
+        info.cbSize = sizeof info;
+        info.fMask = RBIM_IMAGELIST;
+        info.himl = images;
+        HIMAGELIST previous = nullptr;
+        REBARINFO current = {};
+        current.cbSize = sizeof current;
+        current.fMask = RBIM_IMAGELIST;
+        if (SendMessageA(rebar, RB_GETBARINFO, 0, reinterpret_cast<LPARAM>(&current))) previous = current.himl;
+        if (SendMessageA(rebar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info))) {
+            // Only an image list of our own is ever released; the host's stays the host's.
+            if (ownImageList != nullptr && previous == ownImageList) ImageList_Destroy(ownImageList);
+            ownImageList = images;
+        } else {
+            ImageList_Destroy(images);
+        }
+    }
+    if (icon != nullptr) DestroyIcon(icon);
+}
+
+int BuildBand()
+{
+    ButtonDef buttons[12];
+    memcpy(buttons, clipBarButtons, sizeof buttons);
+
+    HWND rebar = FindHostRebar();
+    if (rebar == nullptr) return 0;
+
+    // A new band always starts in the normal mode.
+    plugin.historyShown = 0;
+    plugin.keepDropDown = 0;
+    plugin.comboMoved = 0;
+    plugin.paletteShown = 0;
+
+    plugin.bandDialog = CreateDialogParamA(plugin.hInstance, MAKEINTRESOURCEA(IDD_CLIPBAR), rebar, ClipBar, 0);
+    if (plugin.bandDialog == nullptr) return FailBuild("ウインドウの生成に失敗しました！！");
+
+    plugin.toolbarWindow = CreateToolBar(plugin.bandDialog, IDC_TOOLBAR, IDB_TOOLBAR, buttons, 16, 15, 0);
+    if (plugin.toolbarWindow == nullptr) return FailBuild("ツールバーの生成に失敗しました！！");
+
+    LRESULT style = SendMessageA(plugin.toolbarWindow, TB_GETSTYLE, 0, 0);
+    if (style == 0) return FailBuild("ツールバーの状態変更に失敗しました！！");
+    SendMessageA(plugin.toolbarWindow, TB_SETSTYLE, 0, (style | 0x4000884C) ^ 0x00800001);
+    SendMessageA(plugin.toolbarWindow, TB_AUTOSIZE, 0, 0);
+
+    if (!InsertSeparators(plugin.toolbarWindow, clipBarSeparators))
+        return FailBuild("ツールバーの状態設定に失敗しました！！");
+
+    clipCombo.SetShowMessages(0);
+    clipCombo.SetOwner(plugin.toolbarWindow);
+    clipCombo.SetListHeight(kListHeight);
+    clipCombo.SetControlId(IDC_CLIPLIST);
+    plugin.comboWindow = clipCombo.Create(nullptr, kComboX, kComboY, kComboWidth, kComboStyle, nullptr);
+    if (plugin.comboWindow == nullptr) return FailBuild("コンボボックスの生成に失敗しました！！");
+    clipCombo.SetItemHeight(kItemHeight);
+
+    REBARBANDINFOA band = {};
+    band.cbSize = REBARBANDINFOA_V6_SIZE;
+    band.fMask = RBBIM_STYLE | RBBIM_IMAGE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_BACKGROUND | RBBIM_ID;
+    band.fStyle = 0;
+    band.iImage = 0;
+    band.hwndChild = plugin.toolbarWindow;
+    band.cxMinChild = 0;
+    band.cyMinChild = kBandChildHeight;
+    band.cx = 0;
+    band.hbmBack = nullptr;
+    band.wID = BAND_ID;
+
+    SetBandImage(rebar);
+
+    if (SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band)) == 0)
+        return FailBuild("バンドの追加に失敗しました！！");
+    return 1;
+}

@@ -1,0 +1,198 @@
+#include "clipbar/ClipBarDlg.h"
+#include "clipbar/Band.h"
+#include "clipbar/ToolBar.h"
+#include "capture/Capture.h"
+#include "capture/ClipHistory.h"
+#include "capture/Insert.h"
+#include "capture/Status.h"
+#include "convpalette/Palette.h"
+#include "plugin/Globals.h"
+#include "plugin/HostMessages.h"
+#include "plugin/PluginState.h"
+#include "res/resource.h"
+
+static const UINT kHoldPeriodMs = 100;
+static const int kNudgePixels = 3;
+
+// The buttons a held list greys out, in the order they are switched.
+static const int kHoldButtons[] = {ID_SAVE_TO_CARET, ID_SAVE_FROM_CARET, ID_SAVE_SELECTION, ID_SAVE_LINE,
+                                   ID_SHOW_HISTORY, ID_DELETE_CHOSEN, ID_DELETE_ALL, ID_EXIT_TOOL};
+// The buttons the history view greys out.
+static const int kHistoryButtons[] = {ID_SAVE_TO_CARET, ID_SAVE_FROM_CARET, ID_SAVE_SELECTION, ID_SAVE_LINE,
+                                      ID_DELETE_CHOSEN, ID_DELETE_ALL, ID_EXIT_TOOL};
+
+int SetDropDownHold(BYTE hold, BYTE historyShown)
+{
+    if (hold) {
+        clipCombo.ShowDropDown(1);
+        clipCombo.ShowDropDown(0);
+        HWND list = clipCombo.PlaceDropList();
+        if (list == nullptr) return 0;
+        if (SetTimer(plugin.bandDialog, HOLD_TIMER_ID, kHoldPeriodMs, nullptr) == 0) return 0;
+        ShowWindow(list, SW_SHOW);
+        if (historyShown) {
+            SetButtonEnabled(plugin.toolbarWindow, ID_SHOW_HISTORY, 0);
+        } else {
+            for (int id : kHoldButtons) SetButtonEnabled(plugin.toolbarWindow, id, 0);
+        }
+        return 1;
+    }
+    clipCombo.ShowDropDown(0);
+    HWND list = clipCombo.PlaceDropList();
+    if (list == nullptr) return 0;
+    // A list that something else had hidden: the hold goes on, and the next tick shows it again.
+    if (!ShowWindow(list, SW_HIDE)) return 0;
+    if (historyShown) {
+        SetButtonEnabled(plugin.toolbarWindow, ID_SHOW_HISTORY, 1);
+    } else {
+        for (int id : kHoldButtons) SetButtonEnabled(plugin.toolbarWindow, id, 1);
+    }
+    if (!KillTimer(plugin.bandDialog, HOLD_TIMER_ID)) return 0;
+    return 1;
+}
+
+void SetHistoryButtons(BYTE historyShown)
+{
+    for (int id : kHistoryButtons) SetButtonEnabled(plugin.toolbarWindow, id, static_cast<BYTE>(1 - historyShown));
+}
+
+static void OnDestroy(HWND dialog)
+{
+    plugin.bandClosed = 1;
+    SendMessageA(plugin.hostWindow, HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
+    // In the history view the list shows the history: the user's items are already in savedItems.
+    if (!plugin.historyShown) BackupClipList();
+    clipCombo.SetShowMessages(0);
+    clipCombo.DeleteAll();
+    clipCombo.Close();
+    // The hold timer belongs to this band only.
+    KillTimer(dialog, HOLD_TIMER_ID);
+    DestroyWindow(plugin.toolbarWindow);
+    DestroyWindow(plugin.paletteWindow);
+    plugin.paletteWindow = nullptr;
+    ChangeClipboardChain(dialog, plugin.nextClipboardViewer);
+    plugin.nextClipboardViewer = nullptr;
+}
+
+static void OnNotify()
+{
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(plugin.comboWindow, &rect);
+    if (!EqualRect(&rect, &plugin.lastComboRect) && plugin.keepDropDown == 1) plugin.comboMoved = 1;
+    plugin.lastComboRect = rect;
+}
+
+static void OnHoldTimer()
+{
+    HWND list = clipCombo.PlaceDropList();
+    if (list == nullptr) return;
+    if (plugin.comboMoved == 0 && IsWindowVisible(plugin.toolbarWindow) && IsWindowVisible(list) &&
+        GetForegroundWindow() == plugin.hostWindow)
+        return;
+    plugin.keepDropDown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_HOLD_LIST));
+    SetDropDownHold(plugin.keepDropDown, plugin.historyShown);
+    plugin.comboMoved = 0;
+}
+
+static void NudgePointer()
+{
+    POINT point;
+    if (!GetCursorPos(&point)) return;
+    point.x += plugin.nudgeRight == 1 ? kNudgePixels : -kNudgePixels;
+    SetCursorPos(point.x, point.y);
+    plugin.nudgeRight = static_cast<BYTE>(1 - plugin.nudgeRight);
+}
+
+static void ToggleHistory()
+{
+    plugin.historyShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_HISTORY));
+    if (!SwitchClipList(plugin.historyShown)) {
+        plugin.historyShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_HISTORY));
+        SwitchClipList(plugin.historyShown);
+    }
+    SetHistoryButtons(plugin.historyShown);
+}
+
+static void ExitTool(HWND dialog)
+{
+    if (RemoveBand(FindHostRebar(), BAND_ID) == 0) messenger.ShowMessage("バンドの破棄に失敗しました！！", "", "x", "o");
+    DestroyWindow(dialog);
+}
+
+static void ToggleHold()
+{
+    if (clipCombo.GetCount() <= 0) return;
+    plugin.keepDropDown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_HOLD_LIST));
+    SetDropDownHold(plugin.keepDropDown, plugin.historyShown);
+}
+
+static void TogglePalette(HWND dialog)
+{
+    plugin.paletteShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_PALETTE));
+    if (plugin.paletteShown == 1) {
+        plugin.paletteWindow = nullptr;
+        plugin.paletteWindow = CreateDialogParamA(plugin.hInstance, MAKEINTRESOURCEA(IDD_PALETTE), dialog, PaletteDlgProc, 0);
+        if (plugin.paletteWindow == nullptr) {
+            plugin.paletteShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_PALETTE));
+        } else {
+            plugin.prevPaletteProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(plugin.paletteWindow, GWLP_WNDPROC));
+            SetWindowLongPtrA(plugin.paletteWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PaletteWndProc));
+        }
+    } else {
+        DestroyWindow(plugin.paletteWindow);
+        plugin.paletteWindow = nullptr;
+    }
+}
+
+static void OnCommandMessage(HWND dialog, WPARAM wParam)
+{
+    WORD id = LOWORD(wParam);
+    if (id == IDC_CLIPLIST) {
+        if (HIWORD(wParam) != CBN_SELCHANGE) return;
+        ShowStatus("", 0);
+        InsertChosenItem();
+        NudgePointer();
+        return;
+    }
+    switch (id) {
+    case ID_SAVE_TO_CARET: ShowStatus("", 0); CaptureToCaret(); break;
+    case ID_SAVE_FROM_CARET: ShowStatus("", 0); CaptureFromCaret(); break;
+    case ID_SAVE_SELECTION: ShowStatus("", 0); CaptureSelection(); break;
+    case ID_SAVE_LINE: ShowStatus("", 0); CaptureCaretLine(); break;
+    case ID_DELETE_CHOSEN:
+        ShowStatus("", 0);
+        clipCombo.SetShowMessages(1);
+        clipCombo.DeleteSelected();
+        clipCombo.SetShowMessages(0);
+        break;
+    case ID_DELETE_ALL:
+        ShowStatus("", 0);
+        clipCombo.SetShowMessages(1);
+        clipCombo.DeleteAll();
+        clipCombo.SetShowMessages(0);
+        break;
+    case ID_SHOW_HISTORY: ShowStatus("", 0); ToggleHistory(); break;
+    case ID_EXIT_TOOL: ExitTool(dialog); break;
+    case ID_HOLD_LIST: ShowStatus("", 0); ToggleHold(); break;
+    case ID_SHOW_PALETTE: ShowStatus("", 0); TogglePalette(dialog); break;
+    default: break; // 40001 and anything else
+    }
+}
+
+INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowTextA(dialog, "文字変換");
+        plugin.nextClipboardViewer = SetClipboardViewer(dialog);
+        return 1;
+    case WM_DESTROY: OnDestroy(dialog); break;
+    case WM_NOTIFY: OnNotify(); break;
+    case WM_TIMER: OnHoldTimer(); break;
+    case WM_COMMAND: OnCommandMessage(dialog, wParam); break;
+    case WM_DRAWCLIPBOARD: OnClipboardChange(wParam, lParam); break;
+    case WM_CHANGECBCHAIN: OnClipboardChainChange(wParam, lParam); break;
+    default: break;
+    }
+    return 0;
+}

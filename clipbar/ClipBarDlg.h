@@ -1,0 +1,7 @@
+// The band dialog procedure: every command and notification of the clip bar arrives here.
+#pragma once
+#include <windows.h>
+
+INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+int SetDropDownHold(BYTE hold, BYTE historyShown);
+void SetHistoryButtons(BYTE historyShown);

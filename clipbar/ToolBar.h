@@ -1,0 +1,23 @@
+// The small toolbar toolkit: a flat toolbar built from a button table and one bitmap strip.
+#pragma once
+#include <windows.h>
+
+struct ButtonDef {
+    int id;          // command id; -1 ends the table
+    char text[90];   // tip text; empty rows take their tip from the string table
+    BYTE state;      // TBSTATE_*
+    BYTE style;      // TBSTYLE_*
+};
+static_assert(sizeof(ButtonDef) == 96, "a button row is 96 bytes");
+
+// The clip bar's eleven buttons and the end row, in image order.
+extern const ButtonDef clipBarButtons[12];
+// Separator positions of the clip bar, ended by -1.
+extern const int clipBarSeparators[6];
+
+// width/height 0 mean 16/15; style 0 means WS_CHILD | WS_VISIBLE.
+HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* table,
+                   int imageWidth, int imageHeight, DWORD style);
+int InsertSeparators(HWND toolbar, const int* positions);
+int ToggleButtonCheck(HWND toolbar, int id);
+LRESULT SetButtonEnabled(HWND toolbar, int id, BYTE enable);

@@ -1,0 +1,222 @@
+#include "convpalette/Palette.h"
+#include "convpalette/PaletteDrag.h"
+#include "plugin/Globals.h"
+#include "plugin/PluginState.h"
+#include "res/resource.h"
+#include <cstdio>
+
+const int paletteControls[10] = {IDC_KATAKANA, IDC_KANA_SYMBOL, IDC_ALNUM, IDC_ALNUM_SYMBOL, IDC_SPACE,
+                                 IDC_FULL_WIDTH, IDC_HALF_WIDTH, IDC_UPPER, IDC_LOWER, -1};
+
+static const char kKeyTop[] = "StrConvDlg_Top";
+static const char kKeyLeft[] = "StrConvDlg_Left";
+static const int kValueSize = 260;
+static const DWORD kPollMs = 50;
+
+static bool IsConversionBox(int id)
+{
+    return id == IDC_FULL_WIDTH || id == IDC_HALF_WIDTH || id == IDC_UPPER || id == IDC_LOWER;
+}
+
+static HWND Control(int id)
+{
+    return GetDlgItem(plugin.paletteWindow, id);
+}
+
+static bool Ticked(int id)
+{
+    return SendMessageA(Control(id), BM_GETCHECK, 0, 0) != 0;
+}
+
+static void SetTick(int id, WPARAM state)
+{
+    SendMessageA(Control(id), BM_SETCHECK, state, 0);
+}
+
+static void FormatCheckKey(char* key, size_t size, int index)
+{
+    snprintf(key, size, "StrConvDlg_ChkVal%d", index);
+}
+
+static void InitPalette(HWND window)
+{
+    int top = 0;
+    int left = 0;
+    iniFile.ReadInt(kKeyTop, &top, 0, kValueSize);
+    iniFile.ReadInt(kKeyLeft, &left, 0, kValueSize);
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    for (int i = 0; paletteControls[i] != -1; ++i) {
+        char key[30];
+        FormatCheckKey(key, sizeof key, i);
+        int value = 0;
+        iniFile.ReadInt(key, &value, 0, kValueSize);
+        SendMessageA(GetDlgItem(window, paletteControls[i]), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    }
+    UpdatePaletteRules();
+    // Both captions drawn active: the palette looks like part of the editor, which keeps the focus.
+    PostMessageA(plugin.hostWindow, WM_NCACTIVATE, TRUE, 0);
+    PostMessageA(window, WM_NCACTIVATE, TRUE, 0);
+}
+
+static void SavePalette(HWND window)
+{
+    if (plugin.prevPaletteProc != nullptr)
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(plugin.prevPaletteProc));
+    SetActiveWindow(plugin.hostWindow);
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    iniFile.WriteInt(kKeyTop, placement.rcNormalPosition.top);
+    iniFile.WriteInt(kKeyLeft, placement.rcNormalPosition.left);
+    for (int i = 0; paletteControls[i] != -1; ++i) {
+        char key[30];
+        FormatCheckKey(key, sizeof key, i);
+        iniFile.WriteInt(key, static_cast<int>(SendMessageA(GetDlgItem(window, paletteControls[i]), BM_GETCHECK, 0, 0)));
+    }
+}
+
+INT_PTR CALLBACK PaletteDlgProc(HWND window, UINT message, WPARAM, LPARAM)
+{
+    plugin.paletteWindow = window;
+    switch (message) {
+    case WM_INITDIALOG:
+        InitPalette(window);
+        return TRUE;
+    case WM_DESTROY:
+        SavePalette(window);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+static void ReleaseAlnum()
+{
+    if (plugin.alnumForced == 1) {
+        plugin.alnumForced = 0;
+        SetTick(IDC_ALNUM, plugin.alnumSaved);
+    }
+}
+
+static void ShowTargets(bool show)
+{
+    int how = show ? SW_SHOWNOACTIVATE : SW_HIDE;
+    for (int i = 0; paletteControls[i] != -1; ++i) {
+        if (!IsConversionBox(paletteControls[i])) ShowWindow(Control(paletteControls[i]), how);
+    }
+    ShowWindow(Control(IDC_SELECT_ALL), how);
+    ShowWindow(Control(IDC_LETTERS_ONLY), show ? SW_HIDE : SW_SHOWNOACTIVATE);
+}
+
+void UpdatePaletteRules()
+{
+    bool width = Ticked(IDC_FULL_WIDTH) || Ticked(IDC_HALF_WIDTH);
+    bool letterCase = Ticked(IDC_UPPER) || Ticked(IDC_LOWER);
+    if (!width && !letterCase) {
+        ReleaseAlnum();
+        EnableWindow(Control(IDC_ALNUM), TRUE);
+    } else if (!width && letterCase) {
+        ReleaseAlnum();
+    }
+    // Case conversion alone applies to letters only: the target choice gives way to a label.
+    ShowTargets(!(letterCase && !width));
+    if (width && letterCase) {
+        // Keep the user's own choice from when the forcing began, so the release gives it back.
+        if (plugin.alnumForced == 0) plugin.alnumSaved = Ticked(IDC_ALNUM) ? 1 : 0;
+        SetTick(IDC_ALNUM, BST_CHECKED);
+        EnableWindow(Control(IDC_ALNUM), FALSE);
+        plugin.alnumForced = 1;
+    } else if (width && !letterCase) {
+        ReleaseAlnum();
+        EnableWindow(Control(IDC_ALNUM), TRUE);
+    }
+}
+
+static void Toggle(int id)
+{
+    SetTick(id, Ticked(id) ? BST_UNCHECKED : BST_CHECKED);
+}
+
+// Ticks one box of an exclusive pair and unticks the other.
+static void ToggleExclusive(int id, int other)
+{
+    Toggle(id);
+    if (Ticked(id)) SetTick(other, BST_UNCHECKED);
+    UpdatePaletteRules();
+}
+
+static void PressSelectAll()
+{
+    HWND button = Control(IDC_SELECT_ALL);
+    SendMessageA(button, BM_SETSTATE, 1, 0);
+    int mouseButton = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    do {
+        Sleep(kPollMs);
+    } while (GetAsyncKeyState(mouseButton) & 0x8000);
+    SendMessageA(button, BM_SETSTATE, 0, 0);
+    plugin.selectAllState = static_cast<BYTE>(1 - plugin.selectAllState);
+    for (int i = 0; paletteControls[i] != -1; ++i) {
+        if (!IsConversionBox(paletteControls[i])) SetTick(paletteControls[i], plugin.selectAllState);
+    }
+    if (!IsWindowEnabled(Control(IDC_ALNUM))) SetTick(IDC_ALNUM, BST_CHECKED);
+}
+
+static void ActOnControl(int id)
+{
+    switch (id) {
+    case IDC_KATAKANA:
+    case IDC_KANA_SYMBOL:
+    case IDC_ALNUM:
+    case IDC_ALNUM_SYMBOL:
+    case IDC_SPACE: Toggle(id); break;
+    case IDC_FULL_WIDTH: ToggleExclusive(IDC_FULL_WIDTH, IDC_HALF_WIDTH); break;
+    case IDC_HALF_WIDTH: ToggleExclusive(IDC_HALF_WIDTH, IDC_FULL_WIDTH); break;
+    case IDC_UPPER: ToggleExclusive(IDC_UPPER, IDC_LOWER); break;
+    case IDC_LOWER: ToggleExclusive(IDC_LOWER, IDC_UPPER); break;
+    case IDC_SELECT_ALL: PressSelectAll(); break;
+    default: break;
+    }
+}
+
+static void OnActivateApp(HWND window)
+{
+    HWND front = GetForegroundWindow();
+    if (front != nullptr && (front == plugin.hostWindow || GetParent(front) == plugin.hostWindow)) {
+        if (front != window) PostMessageA(window, WM_NCACTIVATE, TRUE, 0);
+    } else {
+        plugin.hostInactive = 1;
+        PostMessageA(window, WM_NCACTIVATE, FALSE, 0);
+    }
+}
+
+static void OnLeftClick(HWND window)
+{
+    if (plugin.hostInactive == 1 && IsWindowEnabled(plugin.hostWindow)) {
+        plugin.hostInactive = 0;
+        SetForegroundWindow(plugin.hostWindow);
+    }
+    POINT point;
+    GetCursorPos(&point);
+    HWND under = WindowFromPoint(point);
+    if (under != nullptr && under != window && IsChild(window, under)) {
+        ActOnControl(GetDlgCtrlID(under));
+    } else {
+        StartPaletteDrag();
+    }
+}
+
+LRESULT CALLBACK PaletteWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ACTIVATEAPP:
+        OnActivateApp(window);
+        break;
+    case WM_MOUSEACTIVATE:
+        // Every click is ours: the palette never takes the activation from the editor.
+        if (HIWORD(lParam) == WM_LBUTTONDOWN) OnLeftClick(window);
+        return MA_NOACTIVATEANDEAT;
+    default:
+        break;
+    }
+    return CallWindowProcA(plugin.prevPaletteProc, window, message, wParam, lParam);
+}

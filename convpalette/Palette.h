@@ -1,0 +1,10 @@
+// The conversion palette: a floating, never-activated dialog of nine check boxes.
+#pragma once
+#include <windows.h>
+
+// The nine check boxes in settings order, ended by -1.
+extern const int paletteControls[10];
+
+INT_PTR CALLBACK PaletteDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK PaletteWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void UpdatePaletteRules();

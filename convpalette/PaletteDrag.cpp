@@ -1,0 +1,102 @@
+#include "convpalette/PaletteDrag.h"
+#include "plugin/PluginState.h"
+
+static HDC dragDC = nullptr;
+static POINT grabOffset = {0, 0};
+static SIZE dragSize = {0, 0};
+static RECT lastDragRect = {0, 0, 0, 0};
+
+RECT PaletteDragOutline()
+{
+    return lastDragRect;
+}
+
+void DrawDragOutline(bool collapse, bool start)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    if (start) {
+        RECT window;
+        GetWindowRect(plugin.paletteWindow, &window);
+        dragSize.cx = window.right - window.left;
+        dragSize.cy = window.bottom - window.top;
+        grabOffset.x = cursor.x - window.left;
+        grabOffset.y = cursor.y - window.top;
+    }
+    RECT next = {cursor.x - grabOffset.x, cursor.y - grabOffset.y, 0, 0};
+    next.right = next.left + dragSize.cx;
+    next.bottom = next.top + dragSize.cy;
+    if (collapse) {
+        next.right = next.left;
+        next.bottom = next.top;
+    }
+    // Inverted frames: drawing the old one again removes it; an empty one draws nothing.
+    if (dragDC != nullptr) {
+        DrawFocusRect(dragDC, &next);
+        DrawFocusRect(dragDC, &lastDragRect);
+    }
+    lastDragRect = next;
+}
+
+static void ReleaseDragDC()
+{
+    if (dragDC != nullptr) {
+        ReleaseDC(GetDesktopWindow(), dragDC);
+        dragDC = nullptr;
+    }
+}
+
+void EndPaletteDrag()
+{
+    DrawDragOutline(true, false);
+    ReleaseCapture();
+    ReleaseDragDC();
+}
+
+void RunDragLoop()
+{
+    if (GetCapture() != nullptr) {
+        DrawDragOutline(true, false);
+        ReleaseDragDC();
+        return;
+    }
+    SetCapture(plugin.paletteWindow);
+    MSG msg;
+    while (plugin.paletteWindow != nullptr && GetCapture() == plugin.paletteWindow) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (msg.message == WM_MOUSEMOVE) {
+            DrawDragOutline(false, false);
+        } else if (msg.message == WM_LBUTTONUP) {
+            POINT cursor;
+            GetCursorPos(&cursor);
+            HWND palette = plugin.paletteWindow;
+            EndPaletteDrag();
+            SetWindowPos(palette, nullptr, cursor.x - grabOffset.x, cursor.y - grabOffset.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOACTIVATE);
+            PostMessageA(palette, WM_NCACTIVATE, TRUE, 0);
+            return;
+        } else {
+            DispatchMessageA(&msg);
+        }
+    }
+    EndPaletteDrag();
+}
+
+void StartPaletteDrag()
+{
+    MSG msg;
+    // Paint first: the inverted outline must be drawn over an up-to-date screen.
+    while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE)) {
+        if (GetMessageA(&msg, nullptr, WM_PAINT, WM_PAINT) == 0) return;
+        DispatchMessageA(&msg);
+    }
+    dragDC = GetWindowDC(GetDesktopWindow());
+    if (dragDC == nullptr) return;
+    DrawDragOutline(false, true);
+    RunDragLoop();
+}

@@ -1,0 +1,49 @@
+#include "plugin/Exports.h"
+#include "plugin/Globals.h"
+#include "plugin/HostMessages.h"
+#include "plugin/PluginState.h"
+#include "clipbar/Band.h"
+#include "capture/ClipHistory.h"
+
+// How long the host may take to create its rebar after HOSTCMD_SHOW_REBAR.
+static const DWORD kRebarWaitMs = 5000;
+
+static HWND WaitForHostRebar()
+{
+    HWND rebar = FindHostRebar();
+    if (rebar != nullptr) return rebar;
+    SendMessageA(plugin.hostWindow, HOSTMSG_EXEC_COMMAND, HOSTCMD_SHOW_REBAR, 0);
+    DWORD start = GetTickCount();
+    do {
+        rebar = FindHostRebar();
+    } while (rebar == nullptr && GetTickCount() - start < kRebarWaitMs);
+    return rebar;
+}
+
+void WINAPI OnCommand(HWND window)
+{
+    char path[260] = {0};
+    plugin.hostWindow = GetParent(window);
+    plugin.viewWindow = window;
+    // A second command while the band is open must leave the open band's windows alone.
+    if (plugin.bandClosed == 0) return;
+    plugin.comboWindow = nullptr;
+    plugin.toolbarWindow = nullptr;
+    plugin.bandDialog = nullptr;
+
+    if (WaitForHostRebar() == nullptr) {
+        messenger.ShowMessage("ReBarの捕捉に失敗しました！！", "", "x", "o");
+        return;
+    }
+    if (!BuildBand()) return;
+    SwitchClipList(0);
+    plugin.bandClosed = 0;
+    SendMessageA(window, HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
+    SetFocus(plugin.viewWindow);
+
+    if (iniFile.GetModulePath(path, plugin.hInstance) && path[0] != '\0') {
+        iniFile.SetINIFilePath(path);
+    } else {
+        iniFile.ShowMessage("設定ファイルのパス取得に失敗しました！！", "", "x", "o");
+    }
+}
