@@ -4,7 +4,8 @@
 
 struct ButtonDef {
     int id;          // command id; -1 ends the table
-    char text[90];   // tip text; empty rows take their tip from the string table
+    char text[90];   // tip text; when the first row's is empty, every tip is the string-table
+                     // entry with the button's id
     BYTE state;      // TBSTATE_*
     BYTE style;      // TBSTYLE_*
 };

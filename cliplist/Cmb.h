@@ -1,6 +1,27 @@
 // The clip list: a wrapper of one combo box child of `owner`, looked up by id on every call.
 #pragma once
 #include "common/AppVal.h"
+#include <cstddef>
+#include <cstdint>
+
+// One record of the optional initial-items table of CCmb::Create. When the first record's `text`
+// is not null, the table lists pointers and ends with a record whose `text` is CmbTableEnd();
+// otherwise it lists inline texts and ends with a record whose `inlineText` is "".
+struct CmbInitItem {
+    const char* text;
+    char inlineText[260];
+};
+static_assert(offsetof(CmbInitItem, inlineText) == sizeof(const char*), "the inline text follows the pointer");
+#if defined(__i386__)
+static_assert(sizeof(CmbInitItem) == 264, "a record is a 32-bit pointer and 260 bytes");
+#endif
+
+// The pointer with all bits set that ends a table of text pointers.
+inline const char* CmbTableEnd() { return reinterpret_cast<const char*>(~static_cast<uintptr_t>(0)); }
+
+// The first top-level "ComboLBox" window of this process; null when there is none, or when the
+// walk over other processes' list windows runs past 1500 ms after `startedTick`.
+HWND FindOwnComboLBox(DWORD startedTick);
 
 class CCmb : public CAppVal {
 public:
@@ -11,7 +32,7 @@ public:
     void SetListHeight(int height);
 
     // Results: -1 failure (or a declined deletion), -10 empty list, else as documented.
-    HWND Create(const void* initialItems, int x, int y, int width, DWORD style, HINSTANCE module);
+    HWND Create(const CmbInitItem* initialItems, int x, int y, int width, DWORD style, HINSTANCE module);
     int GetCount();
     int GetItemText(char** slot, int index);
     int GetSelectedText(char** slot);
@@ -36,7 +57,7 @@ private:
     void Report(const char* text);
     int Ask(const char* question);
 
-    HWND CreateWorker(int id, const void* initialItems, int x, int y, int width, DWORD style, HINSTANCE module);
+    HWND CreateWorker(int id, const CmbInitItem* initialItems, int x, int y, int width, DWORD style, HINSTANCE module);
     int GetCountWorker(int id);
     int GetItemTextWorker(int id, char** slot, int index);
     int GetSelectedTextWorker(int id, char** slot);
@@ -51,6 +72,7 @@ private:
     int CloseWorker(int id);
     int RedrawWorker(int id);
     int AfterDeletion(int result);
+    void AddInitialItems(HWND combo, const CmbInitItem* table);
 
     HWND comboWnd;
     int controlId;

@@ -1,0 +1,130 @@
+#include "clipbar/ToolBar.h"
+#include "clipbar/ToolTip.h"
+#include "res/resource.h"
+#include <commctrl.h>
+#include <vector>
+
+#if !defined(_WIN64)
+static_assert(sizeof(TBBUTTON) == 20, "the platform's button record is 20 bytes");
+#endif
+
+// Every tip comes from the string table under the button's own id, so the text fields stay empty.
+const ButtonDef clipBarButtons[12] = {
+    {ID_SAVE_WORD, "", TBSTATE_HIDDEN, TBSTYLE_BUTTON},
+    {ID_SAVE_TO_CARET, "", TBSTATE_ENABLED, TBSTYLE_BUTTON},
+    {ID_SAVE_FROM_CARET, "", TBSTATE_ENABLED, TBSTYLE_BUTTON},
+    {ID_SAVE_SELECTION, "", TBSTATE_ENABLED, TBSTYLE_BUTTON},
+    {ID_SAVE_LINE, "", TBSTATE_ENABLED, TBSTYLE_BUTTON},
+    {ID_SHOW_HISTORY, "", TBSTATE_ENABLED, TBSTYLE_BUTTON},
+    {ID_HOLD_LIST, "", TBSTATE_ENABLED, TBSTYLE_BUTTON},
+    {ID_SHOW_PALETTE, "", TBSTATE_ENABLED, TBSTYLE_BUTTON},
+    {ID_DELETE_CHOSEN, "", TBSTATE_ENABLED, TBSTYLE_BUTTON},
+    {ID_DELETE_ALL, "", TBSTATE_ENABLED, TBSTYLE_BUTTON},
+    {ID_EXIT_TOOL, "", TBSTATE_ENABLED, TBSTYLE_BUTTON},
+    {-1, "", 0, 0},
+};
+
+// Groups: the capture buttons | history, hold, palette | the two deletes | exit.
+const int clipBarSeparators[6] = {0, 5, 8, 10, 11, -1};
+
+static const int kMaxTableRows = 50;
+static const int kMaxSeparators = 30;
+static const int kDefaultImageWidth = 16;
+static const int kDefaultImageHeight = 15;
+static const DWORD kDefaultStyle = WS_CHILD | WS_VISIBLE;
+static const BYTE kCheckedState = TBSTATE_ENABLED | TBSTATE_CHECKED;
+
+static CToolTip* madeToolTip = nullptr;
+
+CToolTip* ClipBarToolTip()
+{
+    return madeToolTip;
+}
+
+HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* table,
+                   int imageWidth, int imageHeight, DWORD style)
+{
+    // Built on the first toolbar only and kept for every later one: it remembers the tooltip
+    // window of the previous band so the next one can replace it.
+    static CToolTip toolTip;
+    madeToolTip = &toolTip;
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+
+    if (imageWidth == 0) imageWidth = kDefaultImageWidth;
+    if (imageHeight == 0) imageHeight = kDefaultImageHeight;
+    if (style == 0) style = kDefaultStyle;
+    if (table == nullptr) return nullptr;
+
+    int rows = 0;
+    while (table[rows].id != -1) {
+        if (++rows == kMaxTableRows) return nullptr;
+    }
+
+    std::vector<TBBUTTON> buttons(static_cast<size_t>(rows) + 1);
+    for (int i = 0; i < rows; ++i) {
+        buttons[i] = TBBUTTON{};
+        buttons[i].iBitmap = i;
+        buttons[i].idCommand = table[i].id;
+        buttons[i].fsState = table[i].state;
+        buttons[i].fsStyle = table[i].style;
+    }
+
+    HINSTANCE module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+    HWND toolbar = CreateToolbarEx(parent, style, static_cast<UINT>(controlId), rows, module,
+                                   static_cast<UINT_PTR>(bitmapId), buttons.data(), rows, 0, 0,
+                                   imageWidth, imageHeight, sizeof(TBBUTTON));
+    if (toolbar == nullptr) return nullptr;
+    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+
+    // A toolbar without tips still works, so their failures are not the caller's concern.
+    toolTip.Create(parent, nullptr);
+    toolTip.AddTools(toolbar, table);
+    return toolbar;
+}
+
+int InsertSeparators(HWND toolbar, const int* positions)
+{
+    if (toolbar == nullptr || positions == nullptr) return 0;
+    TBBUTTON separator = {};
+    separator.fsState = TBSTATE_ENABLED;
+    separator.fsStyle = TBSTYLE_SEP;
+    for (int i = 0; i < kMaxSeparators; ++i) {
+        if (positions[i] == -1) {
+            SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+            return 1;
+        }
+        // Positions count table rows; every separator already in shifts the later ones by one.
+        SendMessageA(toolbar, TB_INSERTBUTTONA, static_cast<WPARAM>(positions[i] + i),
+                     reinterpret_cast<LPARAM>(&separator));
+    }
+    return 0;
+}
+
+int ToggleButtonCheck(HWND toolbar, int id)
+{
+    if (toolbar == nullptr || id == 0) return -1;
+    LRESULT state = SendMessageA(toolbar, TB_GETSTATE, static_cast<WPARAM>(id), 0);
+    if (state == 0) return 0;
+    // The new state replaces every bit: a toggled button is plainly enabled, checked or not.
+    if (state == kCheckedState) {
+        return SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELONG(TBSTATE_ENABLED, 0)) ? 0 : 1;
+    }
+    return SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELONG(kCheckedState, 0)) ? 1 : 0;
+}
+
+LRESULT SetButtonEnabled(HWND toolbar, int id, BYTE enable)
+{
+    if (toolbar == nullptr) return 0;
+    LRESULT answer = SendMessageA(toolbar, TB_GETSTATE, static_cast<WPARAM>(id), 0);
+    if (answer == 0 || answer == -1) return 0;
+    BYTE state = static_cast<BYTE>(answer);
+    // Disabled buttons are also marked indeterminate; the checked bit is left alone.
+    if (enable) {
+        state = static_cast<BYTE>((state | TBSTATE_ENABLED) & ~TBSTATE_INDETERMINATE);
+    } else {
+        state = static_cast<BYTE>((state | TBSTATE_INDETERMINATE) & ~TBSTATE_ENABLED);
+    }
+    return SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELONG(state, 0));
+}

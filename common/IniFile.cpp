@@ -1,0 +1,200 @@
+#include "common/IniFile.h"
+#include "common/Sjis.h"
+#include <climits>
+#include <cstring>
+#include <string>
+
+static const char kSection[] = "AppSetting";
+static const size_t kPathSize = 260;
+static const size_t kMessageSize = 1000;
+
+// Copies a text that must fit a 260-byte path field whole: a cut path would name another file.
+static bool CopyPath(char* buffer, const char* text, size_t length)
+{
+    if (length >= kPathSize) return false;
+    memcpy(buffer, text, length);
+    buffer[length] = '\0';
+    return true;
+}
+
+IniFile::IniFile()
+{
+    modulePath[0] = '\0';
+    moduleDir[0] = '\0';
+    moduleName[0] = '\0';
+    iniPath[0] = '\0';
+    resolvedPath[0] = '\0';
+    GetModulePath(modulePath, nullptr);
+    ExtractDir(moduleDir, modulePath);
+    ExtractFileName(moduleName, modulePath);
+    SetCaption(moduleName);
+}
+
+bool IniFile::GetModulePath(char* buffer, HMODULE module)
+{
+    buffer[0] = '\0';
+    // A larger buffer than the field, so that a path too long for it is seen and refused
+    // instead of being handed on cut.
+    char name[1024] = "";
+    DWORD length = GetModuleFileNameA(module, name, sizeof name);
+    if (length == 0 || length >= sizeof name) return false;
+    return CopyPath(buffer, name, strlen(name));
+}
+
+bool IniFile::ExtractDir(char* buffer, const char* path)
+{
+    if (path == nullptr || path[0] == '\0') return false;
+    const char* last = SjisFindLast(path, '\\');
+    if (last == nullptr) return false;
+    size_t length = static_cast<size_t>(last - path);
+    // A single backslash belongs to the drive root: C:\file.dll lies in C:\, not in C:.
+    if (last == SjisFindFirst(path, '\\')) ++length;
+    return CopyPath(buffer, path, length);
+}
+
+bool IniFile::ExtractFileName(char* buffer, const char* path)
+{
+    if (path == nullptr || path[0] == '\0') return false;
+    const char* last = SjisFindLast(path, '\\');
+    if (last == nullptr) return false;
+    return CopyPath(buffer, last + 1, strlen(last + 1));
+}
+
+// The forbidden characters, each looked for as a whole character: '\\' and '|' are also
+// possible second bytes of double-byte characters.
+static bool HasForbiddenChar(const char* name)
+{
+    static const char kForbidden[] = "\\/:;*?\"<>|";
+    for (const char* p = name; *p != '\0'; p += SjisCharLength(p)) {
+        if (!SjisIsLeadByte(static_cast<unsigned char>(*p)) && strchr(kForbidden, *p) != nullptr) return true;
+    }
+    return false;
+}
+
+bool IniFile::IsBadFileName(const char* name, bool report)
+{
+    if (name == nullptr || !HasForbiddenChar(name)) return false;
+    if (report) {
+        static const char kHead[] = "「 ";
+        static const char kTail[] =
+            " 」 は、不正なファイル名又は、フォルダ名です！！\n\n"
+            "以下の半角記号は、含めないで下さい。\n\n"
+            "  \\ / : ; * ? \" < > |";
+        // The whole message fits 1000 bytes: a long name is cut on a character boundary.
+        size_t room = kMessageSize - 1 - (sizeof kHead - 1) - (sizeof kTail - 1);
+        size_t nameLength = SjisCutLength(name, strlen(name), room);
+        std::string message;
+        message.reserve(kMessageSize);
+        message.append(kHead).append(name, nameLength).append(kTail);
+        ShowMessage(message.c_str(), "", "!!", "o");
+    }
+    return true;
+}
+
+bool IniFile::FncChgFileType(char* buffer, const char* path, const char* newExt, bool report)
+{
+    if (newExt == nullptr || newExt[0] == '\0' || path == nullptr || path[0] == '\0') return false;
+    const char* lastSlash = SjisFindLast(path, '\\');
+    if (lastSlash == nullptr) return false;
+    if (IsBadFileName(newExt, false)) {
+        if (report) ShowMessage("変更拡張子名に不正な文字が含まれています！！\n（FncChgFileType）", "", "x", "o");
+        return false;
+    }
+    std::string result(path);
+    // Only a dot of the file name starts its extension: a dot in a folder name (C:\my.dir\file)
+    // does not, and a file name without one gets the extension appended.
+    const char* dot = SjisFindLast(lastSlash, '.');
+    if (dot != nullptr) result.resize(static_cast<size_t>(dot - path));
+    if (SjisFindFirst(newExt, '.') == nullptr) result += '.';
+    result += newExt;
+    return CopyPath(buffer, result.c_str(), result.size());
+}
+
+void IniFile::SetINIFilePath(const char* path)
+{
+    if (path == nullptr || path[0] == '\0') {
+        iniPath[0] = '\0';
+        return;
+    }
+    if (SjisFindFirst(path, '\\') == nullptr || !CopyPath(iniPath, path, strlen(path))) {
+        ShowMessage("ファイルパスが不正です！！\n（SetINIFilePath）", "", "!!", "o");
+    }
+}
+
+const char* IniFile::GetINIFilePath()
+{
+    char executable[kPathSize];
+    const char* path = iniPath;
+    if (iniPath[0] == '\0') {
+        if (!GetModulePath(executable, nullptr)) return nullptr;
+        path = executable;
+    }
+    if (!FncChgFileType(resolvedPath, path, "ini", false)) return "";
+    return resolvedPath;
+}
+
+// A null key would make the profile functions work on the whole section (list it, delete it).
+static bool UsableKey(const char* key)
+{
+    return key != nullptr && key[0] != '\0';
+}
+
+bool IniFile::WriteString(const char* key, const char* value)
+{
+    if (!UsableKey(key)) return false;
+    const char* file = GetINIFilePath();
+    if (file == nullptr || file[0] == '\0') return false;
+    return WritePrivateProfileStringA(kSection, key, value, file) != FALSE;
+}
+
+DWORD IniFile::ReadString(const char* key, char* buffer, const char* defaultText, DWORD size)
+{
+    if (buffer == nullptr || size == 0) return 0;
+    buffer[0] = '\0';
+    if (!UsableKey(key)) return 0;
+    const char* file = GetINIFilePath();
+    if (file == nullptr || file[0] == '\0') return 0;
+    return GetPrivateProfileStringA(kSection, key, defaultText, buffer, size, file);
+}
+
+bool IniFile::WriteInt(const char* key, int value)
+{
+    char text[kPathSize];
+    wsprintfA(text, "%d", value);
+    return WriteString(key, text);
+}
+
+// Leading white space, an optional sign, then the digits up to the first other character.
+// False when the number does not fit an int.
+static bool ParseLeadingInt(const char* text, int* value)
+{
+    const char* p = text;
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r') ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    long long magnitude = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        magnitude = magnitude * 10 + (*p - '0');
+        if (magnitude > static_cast<long long>(INT_MAX) + 1) return false;
+    }
+    long long result = negative ? -magnitude : magnitude;
+    if (result > INT_MAX || result < INT_MIN) return false;
+    *value = static_cast<int>(result);
+    return true;
+}
+
+bool IniFile::ReadInt(const char* key, int* out, int defaultValue, DWORD size)
+{
+    if (out == nullptr) return false;
+    char text[kPathSize];
+    // The value is read into our own buffer: never let a larger size write past it.
+    if (size > sizeof text) size = sizeof text;
+    int value = 0;
+    if (ReadString(key, text, nullptr, size) == 0 || !ParseLeadingInt(text, &value) ||
+        (value == 0 && strcmp(text, "0") != 0)) {
+        *out = defaultValue;
+        return false;
+    }
+    *out = value;
+    return true;
+}

@@ -1,0 +1,42 @@
+#include "host/HostRebar.h"
+#include <commctrl.h>
+
+HWND CreateHostRebar(HWND frame, bool ownBand, const std::string& label)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND rebar = CreateWindowExA(WS_EX_TOOLWINDOW, REBARCLASSNAMEA, nullptr,
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT |
+                                     RBS_BANDBORDERS | CCS_NODIVIDER | CCS_TOP,
+                                 0, 0, 0, 0, frame, nullptr, instance, nullptr);
+    if (rebar == nullptr || !ownBand) return rebar;
+    std::string caption = "ファイル: " + label;
+    HWND text = CreateWindowExA(0, "STATIC", caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE,
+                                0, 0, 180, 22, rebar, nullptr, instance, nullptr);
+    SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    // No title and no minimum width: the rebar gives a row's spare room to a later band only
+    // when that band is wider than the first band's minimum, and a plug-in may append a band
+    // of width 0.
+    REBARBANDINFOA band = {};
+    band.cbSize = REBARBANDINFOA_V6_SIZE; // understood by every comctl32 version
+    band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_ID;
+    band.fStyle = RBBS_CHILDEDGE;
+    band.hwndChild = text;
+    band.cxMinChild = 0;
+    band.cyMinChild = 22;
+    band.cx = 220;
+    band.wID = kOwnBandId;
+    SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+    return rebar;
+}
+
+void SetRebarLabel(HWND rebar, const std::string& label)
+{
+    if (rebar == nullptr) return;
+    LRESULT index = SendMessageA(rebar, RB_IDTOINDEX, kOwnBandId, 0);
+    if (index < 0) return;
+    REBARBANDINFOA band = {};
+    band.cbSize = REBARBANDINFOA_V6_SIZE; // understood by every comctl32 version
+    band.fMask = RBBIM_CHILD;
+    if (SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band)) && band.hwndChild)
+        SetWindowTextA(band.hwndChild, ("ファイル: " + label).c_str());
+}

@@ -1,0 +1,31 @@
+// A plug-in library loaded by the host, with its seven entry points.
+#pragma once
+#include <windows.h>
+#include "plugin/Exports.h"
+#include <string>
+
+struct LoadedPlugin {
+    std::string path;
+    HMODULE module = nullptr;
+    UINT commandId = 0;      // the menu command the host gave it
+    std::string menuText;    // from the plug-in's own string table
+    std::string statusText;
+    std::string name;        // what the plug-in calls itself (PlugInProc 2306)
+    HBITMAP bitmap = nullptr;
+
+    decltype(&::OnCommand) onCommand = nullptr;
+    decltype(&::QueryStatus) queryStatus = nullptr;
+    decltype(&::OnEvents) onEvents = nullptr;
+    decltype(&::GetMenuTextID) getMenuTextId = nullptr;
+    decltype(&::GetStatusMessageID) getStatusMessageId = nullptr;
+    decltype(&::GetBitmapID) getBitmapId = nullptr;
+    decltype(&::PlugInProc) plugInProc = nullptr;
+};
+
+// Loads the library and looks up its entry points; reads its menu text, status text, picture
+// and name. On failure nothing stays loaded and `error` says why.
+bool LoadPlugin(const std::string& path, UINT commandId, HWND owner, LoadedPlugin& plugin, std::string& error);
+// Whether the plug-in's command can run now (QueryStatus answers 1).
+bool PluginCommandEnabled(const LoadedPlugin& plugin, HWND view);
+// Releases the picture and the library.
+void UnloadPlugin(LoadedPlugin& plugin);

@@ -1,0 +1,6 @@
+// What a window looks like on the screen right now, menus and other windows on top included.
+#pragma once
+#include <windows.h>
+#include "host/PngWriter.h"
+
+bool CaptureWindow(HWND window, RgbImage& image);

@@ -1,0 +1,76 @@
+// Running the command in a host whose rebar is missing: the plug-in asks for it once and waits.
+#include "fixture/HostFixture.h"
+#include "support/MessageBoxHook.h"
+#include "plugin/HostMessages.h"
+#include <commctrl.h>
+#include <memory>
+
+namespace {
+
+class RebarWait : public HostFixture {
+protected:
+    RebarWait()
+    {
+        setup.loadPlugin = true;
+        setup.text = "abc";
+    }
+    HMODULE Plugin() { return Host().Plugins().at(0).module; }
+    int RebarRequests()
+    {
+        int count = 0;
+        for (const HostLogEntry& e : LogEntries())
+            if (e.message == HOSTMSG_EXEC_COMMAND && e.wParam == HOSTCMD_SHOW_REBAR) ++count;
+        return count;
+    }
+};
+
+TEST_F(RebarWait, HostThatCreatesItOnRequestGetsTheBand)
+{
+    Reopen([] { HostSetup s; s.loadPlugin = true; s.rebarMode = RebarMode::OnCommand; return s; }());
+    ASSERT_TRUE(OpenProblems().empty()) << OpenProblems();
+    MessageBoxHook boxes(Plugin());
+    ASSERT_EQ(nullptr, Rebar());
+    ClearLog();
+    RunPluginCommand();
+    EXPECT_EQ(1, RebarRequests());
+    ASSERT_NE(nullptr, Rebar());
+    EXPECT_NE(-1, SendMessageA(Rebar(), RB_IDTOINDEX, 1000, 0));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_FALSE(MenuEntryEnabled());
+}
+
+TEST_F(RebarWait, HostWithoutRebarReportsItAfterFiveSeconds)
+{
+    Reopen([] { HostSetup s; s.loadPlugin = true; s.rebarMode = RebarMode::Never; return s; }());
+    ASSERT_TRUE(OpenProblems().empty()) << OpenProblems();
+    MessageBoxHook boxes(Plugin());
+    ClearLog();
+    DWORD start = GetTickCount();
+    RunPluginCommand();
+    DWORD waited = GetTickCount() - start;
+    EXPECT_EQ(1, RebarRequests());
+    EXPECT_GE(waited, 4900u);
+    EXPECT_LT(waited, 8000u);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ("ReBarの捕捉に失敗しました！！", boxes.Boxes()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONHAND | MB_OK), boxes.Boxes()[0].style);
+    EXPECT_EQ("Vexaro Ver1.0β", boxes.Boxes()[0].caption);
+    EXPECT_EQ(Frame(), boxes.Boxes()[0].owner);
+    // The command is still available.
+    BOOL flag = 5;
+    EXPECT_EQ(1, Host().Plugins().at(0).queryStatus(View(), &flag));
+    EXPECT_EQ(0, flag);
+}
+
+TEST_F(RebarWait, SecondCommandWhileOpenBuildsAndSendsNothing)
+{
+    ASSERT_TRUE(OpenProblems().empty()) << OpenProblems();
+    RunPluginCommand();
+    int bands = static_cast<int>(SendMessageA(Rebar(), RB_GETBANDCOUNT, 0, 0));
+    ClearLog();
+    Host().Plugins().at(0).onCommand(View());
+    EXPECT_TRUE(LogEntries().empty());
+    EXPECT_EQ(bands, static_cast<int>(SendMessageA(Rebar(), RB_GETBANDCOUNT, 0, 0)));
+}
+
+} // namespace
