@@ -1,26 +1,15 @@
 #include "host/Tour.h"
 #include "host/Clipboard.h"
 #include "host/Screenshot.h"
+#include "host/Utf8.h"
 #include <cstdio>
 #include <initializer_list>
 
 namespace {
 
-// The terminal reading our output speaks UTF-8; the texts are CP932.
-std::string Utf8(const std::string& cp932)
-{
-    int wide = MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
-    std::wstring w(wide, L'\0');
-    MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), &w[0], wide);
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string out(bytes, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &out[0], bytes, nullptr, nullptr);
-    return out;
-}
-
 void Say(const std::string& cp932)
 {
-    printf("tour: %s\n", Utf8(cp932).c_str());
+    printf("tour: %s\n", Cp932ToUtf8(cp932).c_str());
     fflush(stdout);
 }
 
