@@ -1,0 +1,182 @@
+// The clip bar in the sample host: what the user sees after opening it and using its buttons.
+#include "fixture/HostFixture.h"
+#include "support/MessageBoxHook.h"
+#include "support/Pump.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+class ClipBar : public HostFixture {
+protected:
+    ClipBar()
+    {
+        setup.loadPlugin = true;
+        setup.text = "abc\r\nDef ghi\r\n\r\nカタカナ";
+    }
+    void SetUp() override
+    {
+        HostFixture::SetUp();
+        ASSERT_TRUE(OpenProblems().empty()) << OpenProblems();
+        // The band records what is on the clipboard when it joins the viewer chain: start empty.
+        ASSERT_TRUE(OpenClipboard(Frame()));
+        EmptyClipboard();
+        CloseClipboard();
+        OpenClipBar();
+    }
+    void OpenClipBar()
+    {
+        RunPluginCommand();
+        PumpPending();
+    }
+    HWND Toolbar()
+    {
+        int index = static_cast<int>(SendMessageA(Rebar(), RB_IDTOINDEX, 1000, 0));
+        if (index < 0) return nullptr;
+        REBARBANDINFOA band = {};
+        band.cbSize = REBARBANDINFOA_V6_SIZE;
+        band.fMask = RBBIM_CHILD;
+        SendMessageA(Rebar(), RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
+        return band.hwndChild;
+    }
+    HWND Combo() { return GetDlgItem(Toolbar(), 1001); }
+    // A real click on the button, as the user makes it.
+    void Press(int id)
+    {
+        HWND toolbar = Toolbar();
+        ASSERT_NE(nullptr, toolbar);
+        int index = static_cast<int>(SendMessageA(toolbar, TB_COMMANDTOINDEX, id, 0));
+        RECT r;
+        ASSERT_TRUE(SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)));
+        LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageA(toolbar, WM_MOUSEMOVE, 0, at);
+        PostMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(toolbar, WM_LBUTTONUP, 0, at);
+        PumpPending();
+    }
+    LRESULT State(int id) { return SendMessageA(Toolbar(), TB_GETSTATE, id, 0); }
+    std::vector<std::string> Items()
+    {
+        std::vector<std::string> items;
+        HWND combo = Combo();
+        int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[600] = "";
+            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            items.push_back(text);
+        }
+        return items;
+    }
+    void Copy(const std::string& text)
+    {
+        ASSERT_TRUE(OpenClipboard(Frame()));
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+        memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+        GlobalUnlock(block);
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
+        PumpFor(50);
+    }
+    int QueryStatus()
+    {
+        BOOL flag = 0;
+        return Host().Plugins().at(0).queryStatus(View(), &flag);
+    }
+};
+
+TEST_F(ClipBar, BandIsAppendedLastWithItsToolbarAndList)
+{
+    int count = static_cast<int>(SendMessageA(Rebar(), RB_GETBANDCOUNT, 0, 0));
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(count - 1, SendMessageA(Rebar(), RB_IDTOINDEX, 1000, 0));
+    HWND toolbar = Toolbar();
+    ASSERT_NE(nullptr, toolbar);
+    const int order[] = {0, 40001, 40002, 40003, 40004, 40008, 0, 40007, 40010, 40011, 0, 40005, 40006, 0, 40009, 0};
+    ASSERT_EQ(16, SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < 16; ++i) {
+        TBBUTTON b = {};
+        SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+        EXPECT_EQ(order[i], b.idCommand) << i;
+        if (order[i] == 40001) {
+            EXPECT_TRUE(b.fsState & TBSTATE_HIDDEN);
+        }
+    }
+    HWND combo = Combo();
+    ASSERT_NE(nullptr, combo);
+    // The combo box hands WS_VSCROLL on to its list and drops it from its own style.
+    EXPECT_EQ(0x56210143, static_cast<LONG>(GetWindowLongPtrA(combo, GWL_STYLE) | WS_VSCROLL));
+    RECT r;
+    GetWindowRect(combo, &r);
+    MapWindowPoints(nullptr, toolbar, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(270, r.left);
+    EXPECT_EQ(3, r.top);
+    EXPECT_EQ(200, r.right - r.left);
+    EXPECT_EQ(17, SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(0, QueryStatus());
+    EXPECT_FALSE(MenuEntryEnabled());
+}
+
+TEST_F(ClipBar, ExitAndReopenBringTheItemsBack)
+{
+    SetCaret(0, 1);
+    Press(40008);
+    SetCaret(1, 2);
+    Press(40008);
+    EXPECT_EQ((std::vector<std::string>{"Def ghi", "abc"}), Items());
+    Press(40009);
+    EXPECT_EQ(-1, SendMessageA(Rebar(), RB_IDTOINDEX, 1000, 0));
+    EXPECT_EQ(1, QueryStatus());
+    EXPECT_TRUE(MenuEntryEnabled());
+    OpenClipBar();
+    EXPECT_EQ((std::vector<std::string>{"Def ghi", "abc"}), Items());
+}
+
+TEST_F(ClipBar, HistoryViewShowsCopiesAndGivesTheSavedItemsBack)
+{
+    SetCaret(0, 1);
+    Press(40008);
+    Copy("one");
+    Copy("two");
+    Copy("two");
+    Press(40007);
+    EXPECT_EQ(TBSTATE_ENABLED | TBSTATE_CHECKED, State(40007));
+    EXPECT_EQ((std::vector<std::string>{"two", "one"}), Items());
+    EXPECT_TRUE(State(40002) & TBSTATE_INDETERMINATE);
+    Copy("three");
+    EXPECT_EQ("three", Items().at(0));
+    Press(40007);
+    EXPECT_EQ(TBSTATE_ENABLED, State(40007));
+    EXPECT_EQ((std::vector<std::string>{"abc"}), Items());
+}
+
+TEST_F(ClipBar, EmptyHistoryIsReportedAndChangesNothing)
+{
+    SetCaret(0, 1);
+    Press(40008);
+    Press(40007);
+    EXPECT_EQ("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ履歴がありません！！", StatusText());
+    EXPECT_EQ(TBSTATE_ENABLED, State(40007));
+    EXPECT_EQ(TBSTATE_ENABLED, State(40002));
+    EXPECT_EQ((std::vector<std::string>{"abc"}), Items());
+}
+
+TEST_F(ClipBar, DeleteAllAsksFirst)
+{
+    MessageBoxHook boxes(Host().Plugins().at(0).module);
+    SetCaret(0, 1);
+    Press(40008);
+    boxes.QueueAnswer(IDNO);
+    Press(40006);
+    EXPECT_EQ(1u, Items().size());
+    boxes.QueueAnswer(IDYES);
+    Press(40006);
+    EXPECT_TRUE(Items().empty());
+    ASSERT_EQ(2u, boxes.Boxes().size());
+    EXPECT_EQ("全ての項目を削除してもよろしいですか？", boxes.Boxes()[0].text);
+    EXPECT_EQ("確認", boxes.Boxes()[0].caption);
+}
+
+} // namespace
