@@ -179,4 +179,42 @@ TEST_F(ClipBar, DeleteAllAsksFirst)
     EXPECT_EQ("確認", boxes.Boxes()[0].caption);
 }
 
+TEST_F(ClipBar, HistoryKeepsThirtyTextsCutAtFiveHundredBytes)
+{
+    for (int i = 1; i <= 31; ++i) Copy("text" + std::to_string(i));
+    // 499 single-byte characters and then ソ: the double-byte character across byte 500 goes whole.
+    Copy(std::string(499, 'x') + "ソ" + std::string(99, 'y'));
+    Press(40007);
+    std::vector<std::string> items = Items();
+    ASSERT_EQ(30u, items.size());
+    EXPECT_EQ(std::string(499, 'x'), items.front());
+    EXPECT_EQ("text3", items.back());
+}
+
+TEST_F(ClipBar, PrivateAndNonTextChangesAreNotRecorded)
+{
+    ASSERT_TRUE(OpenClipboard(Frame()));
+    EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 7);
+    memcpy(GlobalLock(text), "secret", 7);
+    GlobalUnlock(text);
+    SetClipboardData(CF_TEXT, text);
+    HGLOBAL mark = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+    *static_cast<DWORD*>(GlobalLock(mark)) = 0;
+    GlobalUnlock(mark);
+    SetClipboardData(RegisterClipboardFormatA("CanIncludeInClipboardHistory"), mark);
+    CloseClipboard();
+    PumpFor(50);
+    ASSERT_TRUE(OpenClipboard(Frame()));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 1, nullptr));
+    CloseClipboard();
+    PumpFor(50);
+    Press(40007);
+    EXPECT_EQ("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ履歴がありません！！", StatusText());
+    Copy("public");
+    Press(40007);
+    EXPECT_EQ((std::vector<std::string>{"public"}), Items());
+}
+
 } // namespace
