@@ -1,5 +1,5 @@
 // The clip bar in the sample host: what the user sees after opening it and using its buttons.
-#include "fixture/HostFixture.h"
+#include "e2e/ClipBarFixture.h"
 #include "support/MessageBoxHook.h"
 #include "support/Pump.h"
 #include <windows.h>
@@ -9,83 +9,7 @@
 
 namespace {
 
-class ClipBar : public HostFixture {
-protected:
-    ClipBar()
-    {
-        setup.loadPlugin = true;
-        setup.text = "abc\r\nDef ghi\r\n\r\nカタカナ";
-    }
-    void SetUp() override
-    {
-        HostFixture::SetUp();
-        ASSERT_TRUE(OpenProblems().empty()) << OpenProblems();
-        // The band records what is on the clipboard when it joins the viewer chain: start empty.
-        ASSERT_TRUE(OpenClipboard(Frame()));
-        EmptyClipboard();
-        CloseClipboard();
-        OpenClipBar();
-    }
-    void OpenClipBar()
-    {
-        RunPluginCommand();
-        PumpPending();
-    }
-    HWND Toolbar()
-    {
-        int index = static_cast<int>(SendMessageA(Rebar(), RB_IDTOINDEX, 1000, 0));
-        if (index < 0) return nullptr;
-        REBARBANDINFOA band = {};
-        band.cbSize = REBARBANDINFOA_V6_SIZE;
-        band.fMask = RBBIM_CHILD;
-        SendMessageA(Rebar(), RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
-        return band.hwndChild;
-    }
-    HWND Combo() { return GetDlgItem(Toolbar(), 1001); }
-    // A real click on the button, as the user makes it.
-    void Press(int id)
-    {
-        HWND toolbar = Toolbar();
-        ASSERT_NE(nullptr, toolbar);
-        int index = static_cast<int>(SendMessageA(toolbar, TB_COMMANDTOINDEX, id, 0));
-        RECT r;
-        ASSERT_TRUE(SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)));
-        LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        PostMessageA(toolbar, WM_MOUSEMOVE, 0, at);
-        PostMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageA(toolbar, WM_LBUTTONUP, 0, at);
-        PumpPending();
-    }
-    LRESULT State(int id) { return SendMessageA(Toolbar(), TB_GETSTATE, id, 0); }
-    std::vector<std::string> Items()
-    {
-        std::vector<std::string> items;
-        HWND combo = Combo();
-        int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[600] = "";
-            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            items.push_back(text);
-        }
-        return items;
-    }
-    void Copy(const std::string& text)
-    {
-        ASSERT_TRUE(OpenClipboard(Frame()));
-        EmptyClipboard();
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-        memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-        GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
-        CloseClipboard();
-        PumpFor(50);
-    }
-    int QueryStatus()
-    {
-        BOOL flag = 0;
-        return Host().Plugins().at(0).queryStatus(View(), &flag);
-    }
-};
+class ClipBar : public ClipBarFixture {};
 
 TEST_F(ClipBar, BandIsAppendedLastWithItsToolbarAndList)
 {

@@ -1,0 +1,115 @@
+// The sample host with the plug-in loaded and the clip bar open, and the user's ways of using it.
+#pragma once
+#include "fixture/HostFixture.h"
+#include "support/Pump.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <cstring>
+#include <string>
+#include <vector>
+
+class ClipBarFixture : public HostFixture {
+protected:
+    ClipBarFixture()
+    {
+        setup.loadPlugin = true;
+        setup.text = "abc\r\nDef ghi\r\n\r\nカタカナ";
+    }
+    void SetUp() override
+    {
+        HostFixture::SetUp();
+        ASSERT_TRUE(OpenProblems().empty()) << OpenProblems();
+        // The band records what is on the clipboard when it joins the viewer chain: start empty.
+        ASSERT_TRUE(OpenClipboard(Frame()));
+        EmptyClipboard();
+        CloseClipboard();
+        OpenClipBar();
+    }
+    void OpenClipBar()
+    {
+        RunPluginCommand();
+        PumpPending();
+    }
+    HWND Toolbar()
+    {
+        int index = static_cast<int>(SendMessageA(Rebar(), RB_IDTOINDEX, 1000, 0));
+        if (index < 0) return nullptr;
+        REBARBANDINFOA band = {};
+        band.cbSize = REBARBANDINFOA_V6_SIZE;
+        band.fMask = RBBIM_CHILD;
+        SendMessageA(Rebar(), RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
+        return band.hwndChild;
+    }
+    HWND Combo() { return GetDlgItem(Toolbar(), 1001); }
+    // A real click on the button, as the user makes it.
+    void Press(int id)
+    {
+        HWND toolbar = Toolbar();
+        ASSERT_NE(nullptr, toolbar);
+        int index = static_cast<int>(SendMessageA(toolbar, TB_COMMANDTOINDEX, id, 0));
+        RECT r;
+        ASSERT_TRUE(SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)));
+        LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageA(toolbar, WM_MOUSEMOVE, 0, at);
+        PostMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(toolbar, WM_LBUTTONUP, 0, at);
+        PumpPending();
+    }
+    LRESULT State(int id) { return SendMessageA(Toolbar(), TB_GETSTATE, id, 0); }
+    std::vector<std::string> Items()
+    {
+        std::vector<std::string> items;
+        HWND combo = Combo();
+        int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[600] = "";
+            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            items.push_back(text);
+        }
+        return items;
+    }
+    void Copy(const std::string& text)
+    {
+        ASSERT_TRUE(OpenClipboard(Frame()));
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+        memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+        GlobalUnlock(block);
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
+        PumpFor(50);
+    }
+    int QueryStatus()
+    {
+        BOOL flag = 0;
+        return Host().Plugins().at(0).queryStatus(View(), &flag);
+    }
+    // The user picks item `index` from the dropped-down list; the list tells its owner as it does
+    // for a mouse choice.
+    void Choose(int index)
+    {
+        HWND combo = Combo();
+        SendMessageA(combo, CB_SETCURSEL, index, 0);
+        SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+        PumpPending();
+    }
+};
+
+// Ctrl held down as the thread's keyboard state sees it, for as long as this lives.
+class CtrlHeld {
+public:
+    CtrlHeld() { SetCtrl(0x80); }
+    ~CtrlHeld() { SetCtrl(0); }
+    CtrlHeld(const CtrlHeld&) = delete;
+    CtrlHeld& operator=(const CtrlHeld&) = delete;
+
+private:
+    static void SetCtrl(BYTE state)
+    {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = state;
+        SetKeyboardState(keys);
+    }
+};
