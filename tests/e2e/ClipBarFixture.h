@@ -62,9 +62,10 @@ protected:
         HWND combo = Combo();
         int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
-            char text[600] = "";
-            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            items.push_back(text);
+            // Saved items hold up to 5000 bytes.
+            std::string text(static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
+            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+            items.push_back(text.c_str());
         }
         return items;
     }

@@ -4,16 +4,17 @@
 namespace {
 MessageBoxHook* activeHook = nullptr;
 RealBoxAnswerer* activeAnswerer = nullptr;
+BeepCounter* activeCounter = nullptr;
 
-// The import address table slot through which `module` calls user32!MessageBoxA.
-void** FindImportSlot(HMODULE module)
+// The import address table slot through which `module` calls user32!`name`.
+void** FindImportSlot(HMODULE module, const char* name)
 {
     auto* base = reinterpret_cast<BYTE*>(module);
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (dir.VirtualAddress == 0) return nullptr;
-    void* target = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "MessageBoxA"));
+    void* target = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name));
     for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name != 0; ++imp) {
         if (_stricmp(reinterpret_cast<char*>(base + imp->Name), "user32.dll") != 0) continue;
         auto* iat = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
@@ -22,7 +23,7 @@ void** FindImportSlot(HMODULE module)
             bool byName = !IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) && imp->OriginalFirstThunk != 0;
             if (byName) {
                 auto* ibn = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (strcmp(reinterpret_cast<char*>(ibn->Name), "MessageBoxA") == 0)
+                if (strcmp(reinterpret_cast<char*>(ibn->Name), name) == 0)
                     return reinterpret_cast<void**>(&iat->u1.Function);
             } else if (reinterpret_cast<void*>(iat->u1.Function) == target) {
                 return reinterpret_cast<void**>(&iat->u1.Function);
@@ -43,7 +44,7 @@ void WriteSlot(void** slot, void* value)
 
 MessageBoxHook::MessageBoxHook(HMODULE module)
 {
-    slot = FindImportSlot(module);
+    slot = FindImportSlot(module, "MessageBoxA");
     if (slot == nullptr) return;
     original = *slot;
     WriteSlot(slot, reinterpret_cast<void*>(&MessageBoxHook::Replacement));
@@ -111,4 +112,26 @@ void CALLBACK RealBoxAnswerer::Press(HWND box, UINT, UINT_PTR timer, DWORD)
     activeAnswerer->shown.push_back(seen);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(activeAnswerer->button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, activeAnswerer->button)));
+}
+
+BeepCounter::BeepCounter(HMODULE module)
+{
+    slot = FindImportSlot(module, "MessageBeep");
+    if (slot == nullptr) return;
+    original = *slot;
+    WriteSlot(slot, reinterpret_cast<void*>(&BeepCounter::Replacement));
+    activeCounter = this;
+}
+
+BeepCounter::~BeepCounter()
+{
+    if (slot == nullptr) return;
+    WriteSlot(slot, original);
+    activeCounter = nullptr;
+}
+
+BOOL WINAPI BeepCounter::Replacement(UINT)
+{
+    if (activeCounter != nullptr) ++activeCounter->count;
+    return TRUE;
 }

@@ -2,6 +2,7 @@
 //  - MessageBoxHook patches the module's import of user32!MessageBoxA: every call is recorded
 //    with its exact arguments and answered from a queue, without a window.
 //  - RealBoxAnswerer lets the real box appear and presses a button in it through a CBT hook.
+//  - BeepCounter counts the module's user32!MessageBeep calls, silenced, the same way.
 #pragma once
 #include <windows.h>
 #include <deque>
@@ -55,4 +56,21 @@ private:
     HHOOK hook = nullptr;
     int button;
     std::vector<Seen> shown;
+};
+
+class BeepCounter {
+public:
+    explicit BeepCounter(HMODULE module);
+    ~BeepCounter();
+    BeepCounter(const BeepCounter&) = delete;
+    BeepCounter& operator=(const BeepCounter&) = delete;
+
+    bool Installed() const { return slot != nullptr; }
+    int Count() const { return count; }
+
+private:
+    static BOOL WINAPI Replacement(UINT type);
+    void** slot = nullptr;
+    void* original = nullptr;
+    int count = 0;
 };
