@@ -114,6 +114,7 @@ int BuildBand()
 
     plugin.toolbarWindow = CreateToolBar(plugin.bandDialog, IDC_TOOLBAR, IDB_TOOLBAR, buttons, 16, 15, 0);
     if (plugin.toolbarWindow == nullptr) return FailBuild("ツールバーの生成に失敗しました！！");
+    WatchToolbar(plugin.toolbarWindow);
 
     LRESULT style = SendMessageA(plugin.toolbarWindow, TB_GETSTYLE, 0, 0);
     if (style == 0) return FailBuild("ツールバーの状態変更に失敗しました！！");

@@ -10,6 +10,7 @@
 #include "plugin/HostMessages.h"
 #include "plugin/PluginState.h"
 #include "res/resource.h"
+#include <commctrl.h>
 
 static const UINT kHoldPeriodMs = 100;
 static const int kNudgePixels = 3;
@@ -56,12 +57,39 @@ void SetHistoryButtons(BYTE historyShown)
     for (int id : kHistoryButtons) SetButtonEnabled(plugin.toolbarWindow, id, static_cast<BYTE>(1 - historyShown));
 }
 
-static void OnDestroy(HWND dialog)
+// Whether this band's list has gone to savedItems already.
+static bool listSaved = false;
+
+// Once per opened band, while its list still exists. A half-built band saves nothing: its list
+// never held the user's items.
+static void SaveClipList()
 {
-    plugin.bandClosed = 1;
-    SendMessageA(plugin.hostWindow, HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
+    if (listSaved) return;
+    listSaved = true;
     // In the history view the list shows the history: the user's items are already in savedItems.
     if (!plugin.historyShown) BackupClipList();
+}
+
+// A rebar may destroy its bands' child windows before its other children hear of it (Wine's
+// does): the list inside the toolbar is saved as the toolbar goes, if that comes first.
+static LRESULT CALLBACK ToolbarWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_DESTROY && plugin.bandClosed == 0) SaveClipList();
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, ToolbarWatch, 0);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void WatchToolbar(HWND toolbar)
+{
+    SetWindowSubclass(toolbar, ToolbarWatch, 0, 0);
+}
+
+static void OnDestroy(HWND dialog)
+{
+    bool wasOpen = plugin.bandClosed == 0;
+    plugin.bandClosed = 1;
+    SendMessageA(plugin.hostWindow, HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
+    if (wasOpen) SaveClipList();
     clipCombo.SetShowMessages(0);
     clipCombo.DeleteAll();
     clipCombo.Close();
@@ -184,6 +212,7 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
     case WM_INITDIALOG:
         SetWindowTextA(dialog, "文字変換");
+        listSaved = false;
         plugin.nextClipboardViewer = SetClipboardViewer(dialog);
         return 1;
     case WM_DESTROY: OnDestroy(dialog); break;

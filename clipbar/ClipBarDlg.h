@@ -5,3 +5,5 @@
 INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 int SetDropDownHold(BYTE hold, BYTE historyShown);
 void SetHistoryButtons(BYTE historyShown);
+// Lets the band save its list when the rebar destroys the toolbar before the band dialog.
+void WatchToolbar(HWND toolbar);

@@ -95,6 +95,48 @@ protected:
                      reinterpret_cast<LPARAM>(combo));
         PumpPending();
     }
+    HWND BandDialog() { return FindWindowExA(Rebar(), nullptr, "#32770", nullptr); }
+    HWND DropList()
+    {
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof info;
+        return GetComboBoxInfo(Combo(), &info) ? info.hwndList : nullptr;
+    }
+    // The conversion palette of the open band, if there is one: a dialog owned by the top-level
+    // window of the band (a child window cannot own one).
+    HWND Palette()
+    {
+        HWND dialog = BandDialog();
+        if (dialog == nullptr) return nullptr;
+        struct Search { HWND owner; HWND found; } search = {GetAncestor(dialog, GA_ROOT), nullptr};
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            char name[16] = "";
+            GetClassNameA(w, name, sizeof name);
+            if (GetWindow(w, GW_OWNER) != s->owner || strcmp(name, "#32770") != 0) return TRUE;
+            s->found = w;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    void SendEvent(UINT flags) { Host().Plugins().at(0).onEvents(View(), flags, 0); }
+    // The mode the toolbar shows: "normal", "history", "hold" or "hold+history"; otherwise the
+    // states of 40002 40003 40004 40008 40005 40006 40009 40007 40010 as e(nabled), C(hecked),
+    // c (checked, disabled) or - (disabled).
+    std::string Mode()
+    {
+        static const int ids[] = {40002, 40003, 40004, 40008, 40005, 40006, 40009, 40007, 40010};
+        std::string seen;
+        for (int id : ids) {
+            LRESULT s = State(id);
+            seen += (s & TBSTATE_ENABLED) ? ((s & TBSTATE_CHECKED) ? 'C' : 'e') : ((s & TBSTATE_CHECKED) ? 'c' : '-');
+        }
+        if (seen == "eeeeeeeee") return "normal";
+        if (seen == "-------Ce") return "history";
+        if (seen == "--------C") return "hold";
+        if (seen == "-------cC") return "hold+history";
+        return seen;
+    }
 };
 
 // Ctrl held down as the thread's keyboard state sees it, for as long as this lives.

@@ -1,0 +1,153 @@
+// The clipboard history: what is recorded, how the history view shows it, and the viewer chain.
+#include "e2e/ClipBarFixture.h"
+#include <string>
+#include <vector>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class ClipBarHistory : public ClipBarFixture {
+protected:
+    // The history view as it is shown now; leaves the normal view in place.
+    Texts HistoryView()
+    {
+        Press(40007);
+        Texts shown = Items();
+        Press(40007);
+        return shown;
+    }
+};
+
+TEST_F(ClipBarHistory, EqualCopiesAreSeparateEntriesShownOnce)
+{
+    for (int i = 0; i < 3; ++i) Copy("same");
+    EXPECT_EQ((Texts{"same"}), HistoryView());
+    // 28 more texts: the first "same" goes with the 31st entry, the other two stay.
+    for (int i = 1; i <= 29; ++i) Copy("t" + std::to_string(i));
+    Texts shown = HistoryView();
+    ASSERT_EQ(30u, shown.size());
+    EXPECT_EQ("t29", shown.front());
+    EXPECT_EQ("same", shown.back());
+    // The third copy is the last entry to go.
+    Copy("t30");
+    shown = HistoryView();
+    ASSERT_EQ(30u, shown.size());
+    EXPECT_EQ("t30", shown.front());
+    EXPECT_EQ("t1", shown.back());
+}
+
+TEST_F(ClipBarHistory, ViewTakesNewCopiesOnTopAndGivesTheSavedItemsBackInOrder)
+{
+    SetCaret(1, 3);
+    Press(40002);
+    Press(40003);
+    SetCaret(0, 1);
+    Press(40008);
+    const Texts saved = {"abc", " ghi", "Def"};
+    ASSERT_EQ(saved, Items());
+    for (int i = 1; i <= 30; ++i) Copy("c" + std::to_string(i));
+    Press(40007);
+    Texts shown = Items();
+    ASSERT_EQ(30u, shown.size());
+    EXPECT_EQ("c30", shown.front());
+    EXPECT_EQ("c1", shown.back());
+    Copy("c31");
+    shown = Items();
+    ASSERT_EQ(30u, shown.size());
+    EXPECT_EQ("c31", shown.front());
+    EXPECT_EQ("c2", shown.back());
+    Copy(std::string(600, 'z'));
+    shown = Items();
+    ASSERT_EQ(30u, shown.size());
+    EXPECT_EQ(std::string(500, 'z'), shown.front());
+    EXPECT_EQ("c3", shown.back());
+    Press(40007);
+    EXPECT_EQ(saved, Items());
+}
+
+// Windows in the viewer chain after the band, recording what reaches them.
+struct Received {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+std::vector<Received> received;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DRAWCLIPBOARD || message == WM_CHANGECBCHAIN) received.push_back({window, message, wParam, lParam});
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeRecorder()
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = RecordingProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VexaroTestViewer";
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+int CountReceived(HWND window, UINT message)
+{
+    int n = 0;
+    for (const Received& r : received) n += r.window == window && r.message == message;
+    return n;
+}
+
+TEST_F(ClipBarHistory, ViewerChainIsRepairedAndEveryChangeIsPassedOn)
+{
+    Press(40009);
+    HWND first = MakeRecorder();
+    HWND second = MakeRecorder();
+    HWND before = SetClipboardViewer(first);
+    OpenClipBar(); // the band joins in front of `first`
+    ASSERT_EQ(BandDialog(), GetClipboardViewer());
+    received.clear();
+    Copy("one");
+    EXPECT_EQ(1, CountReceived(first, WM_DRAWCLIPBOARD));
+
+    // `first` leaves, `second` follows it: the band takes `second` as its next and tells nobody.
+    received.clear();
+    SendMessageA(BandDialog(), WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(first), reinterpret_cast<LPARAM>(second));
+    EXPECT_TRUE(received.empty());
+    // Text, a bitmap and a text marked private: all passed on.
+    Copy("two");
+    ASSERT_TRUE(OpenClipboard(Frame()));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 1, nullptr));
+    CloseClipboard();
+    PumpFor(50);
+    ASSERT_TRUE(OpenClipboard(Frame()));
+    EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 7);
+    memcpy(GlobalLock(text), "secret", 7);
+    GlobalUnlock(text);
+    SetClipboardData(CF_TEXT, text);
+    SetClipboardData(RegisterClipboardFormatA("Clipboard Viewer Ignore"), GlobalAlloc(GMEM_MOVEABLE, 1));
+    CloseClipboard();
+    PumpFor(50);
+    EXPECT_EQ(0, CountReceived(first, WM_DRAWCLIPBOARD));
+    EXPECT_EQ(3, CountReceived(second, WM_DRAWCLIPBOARD));
+    EXPECT_EQ((Texts{"two", "one"}), HistoryView());
+
+    // A window further down leaves: the notice goes on unchanged.
+    received.clear();
+    SendMessageA(BandDialog(), WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(first), 0);
+    ASSERT_EQ(1u, received.size());
+    EXPECT_EQ(second, received[0].window);
+    EXPECT_EQ(reinterpret_cast<WPARAM>(first), received[0].wParam);
+    EXPECT_EQ(0, received[0].lParam);
+
+    // Leaving, the band hands the head of the chain to its repaired next.
+    Press(40009);
+    EXPECT_EQ(second, GetClipboardViewer());
+    ChangeClipboardChain(second, before);
+    DestroyWindow(first);
+    DestroyWindow(second);
+}
+
+} // namespace
