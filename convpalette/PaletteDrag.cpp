@@ -6,11 +6,6 @@ static POINT grabOffset = {0, 0};
 static SIZE dragSize = {0, 0};
 static RECT lastDragRect = {0, 0, 0, 0};
 
-RECT PaletteDragOutline()
-{
-    return lastDragRect;
-}
-
 void DrawDragOutline(bool collapse, bool start)
 {
     POINT cursor;

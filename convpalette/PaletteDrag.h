@@ -6,6 +6,3 @@ void StartPaletteDrag();
 void DrawDragOutline(bool collapse, bool start);
 void RunDragLoop();
 void EndPaletteDrag();
-
-// The outline now on the screen (empty when none), for tests.
-RECT PaletteDragOutline();

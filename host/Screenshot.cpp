@@ -3,7 +3,11 @@
 bool CaptureWindow(HWND window, RgbImage& image)
 {
     RECT box;
-    if (!GetWindowRect(window, &box)) return false;
+    return GetWindowRect(window, &box) && CaptureScreen(box, image);
+}
+
+bool CaptureScreen(const RECT& box, RgbImage& image)
+{
     int width = box.right - box.left;
     int height = box.bottom - box.top;
     if (width <= 0 || height <= 0) return false;

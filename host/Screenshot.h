@@ -4,3 +4,5 @@
 #include "host/PngWriter.h"
 
 bool CaptureWindow(HWND window, RgbImage& image);
+// A rectangle of the screen, whatever windows cover it.
+bool CaptureScreen(const RECT& box, RgbImage& image);
