@@ -53,6 +53,13 @@ int RemoveBand(HWND rebar, int bandId)
     return SendMessageA(rebar, RB_DELETEBAND, index, 0) != 0 ? 1 : 0;
 }
 
+bool BandIsGone()
+{
+    if (plugin.bandClosed != 0 || plugin.bandDialog == nullptr) return false;
+    return !IsWindow(plugin.bandDialog) || !IsWindow(plugin.toolbarWindow) ||
+           BandIdToIndex(FindHostRebar(), BAND_ID) == -1;
+}
+
 // Takes down what a build that failed half-way had made, so no orphan windows stay in the rebar.
 static int FailBuild(const char* message)
 {
@@ -130,6 +137,7 @@ int BuildBand()
     plugin.comboWindow = clipCombo.Create(nullptr, kComboX, kComboY, kComboWidth, kComboStyle, nullptr);
     if (plugin.comboWindow == nullptr) return FailBuild("コンボボックスの生成に失敗しました！！");
     clipCombo.SetItemHeight(kItemHeight);
+    WatchClipList(plugin.comboWindow);
 
     REBARBANDINFOA band = {};
     band.cbSize = REBARBANDINFOA_V6_SIZE;

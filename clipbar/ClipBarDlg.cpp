@@ -56,17 +56,45 @@ void SetHistoryButtons(BYTE historyShown)
     for (int id : kHistoryButtons) SetButtonEnabled(plugin.toolbarWindow, id, static_cast<BYTE>(1 - historyShown));
 }
 
+// Set once the band's items are in savedItems; a new band dialog starts without.
+static bool itemsSaved = false;
+static WNDPROC prevComboProc = nullptr;
+
+static void SaveBandItems()
+{
+    if (itemsSaved) return;
+    itemsSaved = true;
+    // In the history view the list shows the history: the user's items are already in savedItems.
+    if (!plugin.historyShown) BackupClipList();
+}
+
+// A host that destroys its rebar destroys the toolbar and the clip list with it before the band
+// dialog hears of it: the items are saved as the list goes.
+static LRESULT CALLBACK ClipListProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC previous = prevComboProc;
+    if (message == WM_DESTROY) SaveBandItems();
+    return CallWindowProcA(previous, combo, message, wParam, lParam);
+}
+
+void WatchClipList(HWND combo)
+{
+    prevComboProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(combo, GWLP_WNDPROC));
+    SetWindowLongPtrA(combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClipListProc));
+}
+
 static void OnDestroy(HWND dialog)
 {
     plugin.bandClosed = 1;
     SendMessageA(plugin.hostWindow, HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
-    // In the history view the list shows the history: the user's items are already in savedItems.
-    if (!plugin.historyShown) BackupClipList();
+    SaveBandItems();
     clipCombo.SetShowMessages(0);
     clipCombo.DeleteAll();
     clipCombo.Close();
     // The hold timer belongs to this band only.
     KillTimer(dialog, HOLD_TIMER_ID);
+    // A dialog destroyed by the host would leave band 1000 in the rebar, without its child.
+    RemoveBand(FindHostRebar(), BAND_ID);
     DestroyWindow(plugin.toolbarWindow);
     DestroyWindow(plugin.paletteWindow);
     plugin.paletteWindow = nullptr;
@@ -183,6 +211,7 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
 {
     switch (message) {
     case WM_INITDIALOG:
+        itemsSaved = false;
         SetWindowTextA(dialog, "文字変換");
         plugin.nextClipboardViewer = SetClipboardViewer(dialog);
         return 1;

@@ -5,3 +5,5 @@
 INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 int SetDropDownHold(BYTE hold, BYTE historyShown);
 void SetHistoryButtons(BYTE historyShown);
+// Makes the band save its items when the clip list goes, even when the host takes it away first.
+void WatchClipList(HWND combo);
