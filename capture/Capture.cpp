@@ -33,7 +33,8 @@ int FetchSelection(char** slot, int kind)
     SendHost(HOSTMSG_GET_SEL_END, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(&end));
     int size = static_cast<int>(SendHost(HOSTMSG_GET_SEL_TEXT, 0, 0));
     if (!AllocTextBuffer(slot, size)) return 0;
-    SendHost(HOSTMSG_GET_SEL_TEXT, static_cast<WPARAM>(size + 1), reinterpret_cast<LPARAM>(*slot));
+    // size + 1 counted in WPARAM: a host may announce INT_MAX.
+    SendHost(HOSTMSG_GET_SEL_TEXT, static_cast<WPARAM>(size) + 1, reinterpret_cast<LPARAM>(*slot));
     return size;
 }
 
@@ -44,7 +45,7 @@ int FetchLine(char** slot, int line, int mode)
     if (size <= 0) return 0;
     if (size == 1) return 1;
     if (!AllocTextBuffer(slot, size)) return 0;
-    LineRequest copy = {static_cast<UINT>(size + 1), static_cast<UINT>(mode == 0 ? 1 : mode), static_cast<UINT>(line)};
+    LineRequest copy = {static_cast<UINT>(size) + 1u, static_cast<UINT>(mode == 0 ? 1 : mode), static_cast<UINT>(line)};
     SendHost(HOSTMSG_GET_LINE, reinterpret_cast<WPARAM>(&copy), reinterpret_cast<LPARAM>(*slot));
     return size;
 }
@@ -53,6 +54,8 @@ int ClampToStoreLimit(char** slot, int size)
 {
     if (*slot == nullptr) return 0;
     if (size <= kStoreLimit + 1) return 1;
+    // The size is only what the host announced: the text it copied may be shorter and need no cut.
+    if (strnlen(*slot, kStoreLimit + 1) <= static_cast<size_t>(kStoreLimit)) return 1;
     // Keep whole characters: a double-byte character across the limit goes entirely.
     size_t keep = SjisCutLength(*slot, strnlen(*slot, kStoreLimit + 1), kStoreLimit);
     char kept[kStoreLimit + 5] = {0};

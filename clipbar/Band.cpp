@@ -53,6 +53,13 @@ int RemoveBand(HWND rebar, int bandId)
     return SendMessageA(rebar, RB_DELETEBAND, index, 0) != 0 ? 1 : 0;
 }
 
+bool BandIsGone()
+{
+    if (plugin.bandClosed != 0 || plugin.bandDialog == nullptr) return false;
+    return !IsWindow(plugin.bandDialog) || !IsWindow(plugin.toolbarWindow) ||
+           BandIdToIndex(FindHostRebar(), BAND_ID) == -1;
+}
+
 // Takes down what a build that failed half-way had made, so no orphan windows stay in the rebar.
 static int FailBuild(const char* message)
 {

@@ -95,6 +95,8 @@ static void OnDestroy(HWND dialog)
     clipCombo.Close();
     // The hold timer belongs to this band only.
     KillTimer(dialog, HOLD_TIMER_ID);
+    // A dialog destroyed by the host would leave band 1000 in the rebar, without its child.
+    RemoveBand(FindHostRebar(), BAND_ID);
     DestroyWindow(plugin.toolbarWindow);
     DestroyWindow(plugin.paletteWindow);
     plugin.paletteWindow = nullptr;

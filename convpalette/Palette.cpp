@@ -38,13 +38,42 @@ static void FormatCheckKey(char* key, size_t size, int index)
     snprintf(key, size, "StrConvDlg_ChkVal%d", index);
 }
 
+static LONG Clamp(LONG value, LONG low, LONG high)
+{
+    return value < low ? low : value > high ? high : value;
+}
+
+// A saved position can lie beyond every monitor (an edited file, a monitor since removed), where
+// the palette, which never takes the focus, could not be reached: it is moved onto the work area
+// of the nearest monitor. A position that shows some of the palette is kept.
+static POINT ReachablePosition(HWND window, int left, int top)
+{
+    RECT now = {0, 0, 0, 0};
+    GetWindowRect(window, &now);
+    LONG width = now.right - now.left;
+    LONG height = now.bottom - now.top;
+    // No screen reaches this far; the bound keeps the sums below from overflowing.
+    const LONG kFar = 1000000;
+    POINT at = {Clamp(left, -kFar, kFar), Clamp(top, -kFar, kFar)};
+    RECT wanted = {at.x, at.y, at.x + width, at.y + height};
+    if (MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL) != nullptr) return at;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) return {0, 0};
+    const RECT& work = monitor.rcWork;
+    at.x = Clamp(at.x, work.left, work.right - width > work.left ? work.right - width : work.left);
+    at.y = Clamp(at.y, work.top, work.bottom - height > work.top ? work.bottom - height : work.top);
+    return at;
+}
+
 static void InitPalette(HWND window)
 {
     int top = 0;
     int left = 0;
     iniFile.ReadInt(kKeyTop, &top, 0, kValueSize);
     iniFile.ReadInt(kKeyLeft, &left, 0, kValueSize);
-    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    POINT at = ReachablePosition(window, left, top);
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     for (int i = 0; paletteControls[i] != -1; ++i) {
         char key[30];
         FormatCheckKey(key, sizeof key, i);

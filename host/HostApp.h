@@ -8,6 +8,7 @@
 #include "host/MessageLog.h"
 #include "host/PluginLoader.h"
 #include "host/TextView.h"
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ enum HostMenuCommand : UINT {
     IDM_SELECT_ALL,
 };
 const UINT kFirstPluginCommand = 0x9C40;
+// Stands in for a faulty host in tests: answers a host message itself (returns true and sets
+// `result`) before the host does. The message is logged all the same.
+using HostAnswerHook = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
 // Host messages: the range the view passes on to the frame.
 const UINT kFirstHostMessage = 2048;
 const UINT kLastHostMessage = 2200;
@@ -71,6 +75,7 @@ public:
     void RunPluginCommand(size_t index);
     // Everything that arrives in the host message range, at the view or at the frame.
     LRESULT HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, LPARAM lParam);
+    void SetAnswerHook(HostAnswerHook hook) { answerHook = std::move(hook); }
 
 private:
     friend LRESULT CALLBACK HostFrameProc(HWND, UINT, WPARAM, LPARAM);
@@ -93,6 +98,7 @@ private:
     TextView view;
     Editor editor;
     MessageLog log;
+    HostAnswerHook answerHook;
     std::vector<LoadedPlugin> plugins;
     std::string fileName;
     std::string statusText;       // what 2085 or the host put there

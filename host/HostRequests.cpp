@@ -37,6 +37,12 @@ LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, L
 
     LRESULT result = 0;
     bool changed = false;
+    HostAnswerHook hook = answerHook; // a copy: the hook may replace itself
+    if (hook && hook(message, wParam, lParam, result)) {
+        entry.result = result;
+        if (slot < log.Entries().size()) log.At(slot) = entry;
+        return result;
+    }
     switch (message) {
     case HOSTMSG_REFRESH_STATUS:
         RefreshPluginEntry(static_cast<UINT>(wParam));

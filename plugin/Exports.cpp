@@ -2,6 +2,7 @@
 #include "plugin/Globals.h"
 #include "plugin/HostMessages.h"
 #include "plugin/PluginState.h"
+#include "clipbar/Band.h"
 #include "res/resource.h"
 #include <cstring>
 
@@ -12,7 +13,8 @@ int WINAPI GetBitmapID() { return IDB_COMMAND; }
 BOOL WINAPI QueryStatus(HWND, LPBOOL flag)
 {
     if (flag != nullptr) *flag = 0;
-    return plugin.bandClosed;
+    // A band the host took away can be opened again.
+    return plugin.bandClosed == 1 || BandIsGone() ? 1 : 0;
 }
 
 void WINAPI OnEvents(HWND window, UINT flags, LPARAM value)

@@ -25,8 +25,13 @@ void WINAPI OnCommand(HWND window)
     char path[260] = {0};
     plugin.hostWindow = GetParent(window);
     plugin.viewWindow = window;
-    // A second command while the band is open must leave the open band's windows alone.
-    if (plugin.bandClosed == 0) return;
+    // A second command while the band is open must leave the open band's windows alone; what is
+    // left of a band the host took away is taken down first (its teardown saves its items).
+    if (plugin.bandClosed == 0) {
+        if (!BandIsGone()) return;
+        if (IsWindow(plugin.bandDialog)) DestroyWindow(plugin.bandDialog);
+        plugin.bandClosed = 1;
+    }
     plugin.comboWindow = nullptr;
     plugin.toolbarWindow = nullptr;
     plugin.bandDialog = nullptr;

@@ -1,0 +1,213 @@
+// What other programs put on the clipboard: empty, huge or unterminated texts, bytes that are not
+// CP932, formats that are not text, a clipboard held open, a text that changes while it is read.
+// The history records at most 500 bytes of whole characters per text, or nothing; the plug-in
+// never writes past its buffers (guarded by the fixture) and never waits on the clipboard.
+#include "e2e/RobustFixture.h"
+#include "support/ImportPatch.h"
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+const char kNoHistory[] = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ履歴がありません！！";
+
+class BadClipboard : public RobustFixture {
+protected:
+    void ExpectNoHistory()
+    {
+        EXPECT_TRUE(HistoryView().empty());
+        EXPECT_EQ(kNoHistory, StatusText());
+    }
+};
+
+TEST_F(BadClipboard, EmptyTextsAndOtherFormatsRecordNothing)
+{
+    PutClipboard(CF_TEXT, "", 1);
+    // A block of no bytes at all.
+    ASSERT_TRUE(OpenClipboard(Frame()));
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, GlobalAlloc(GMEM_MOVEABLE, 0));
+    CloseClipboard();
+    PumpPending();
+    const char dib[sizeof(BITMAPINFOHEADER) + 4] = {sizeof(BITMAPINFOHEADER)};
+    PutClipboard(CF_DIB, dib, sizeof dib);
+    PutClipboard(RegisterClipboardFormatA("Vexaro test private"), "abc", 4);
+    EmptyTheClipboard();
+    ExpectNoHistory();
+    // In the history view an empty text leaves the list as it is.
+    CopyText("one");
+    Press(40007);
+    PutClipboard(CF_TEXT, "", 1);
+    EXPECT_EQ(std::vector<std::string>{"one"}, Items());
+    Press(40007);
+}
+
+TEST_F(BadClipboard, HugeAndUnterminatedTextsAreCutToFiveHundredBytesOfWholeCharacters)
+{
+    // 1 MB: x and then あ (two bytes) over and over; the あ across byte 500 goes whole.
+    std::string megabyte = "x";
+    while (megabyte.size() < 1000000) megabyte += "あ";
+    CopyText(megabyte);
+    std::string longUnterminated(300, 'r');
+    for (int i = 0; i < 200; ++i) longUnterminated += "ソ"; // second byte 0x5C
+    PutClipboard(CF_TEXT, longUnterminated.data(), longUnterminated.size());
+    std::string cutFirst = "x";
+    for (int i = 0; i < 249; ++i) cutFirst += "あ";
+    std::string cutLast(300, 'r');
+    for (int i = 0; i < 100; ++i) cutLast += "ソ";
+    EXPECT_EQ((std::vector<std::string>{cutLast, cutFirst}), HistoryView());
+}
+
+// Wine puts a zero into the last byte of every text block handed to the clipboard; another
+// system hands the block on as it is. The plug-in gets such a block here straight from
+// GetClipboardData: 100 bytes of q without a zero, followed by more bytes that are not zero.
+HGLOBAL unterminatedBlock = nullptr;
+HANDLE WINAPI GiveUnterminatedBlock(UINT format)
+{
+    return format == CF_TEXT ? unterminatedBlock : nullptr;
+}
+
+TEST_F(BadClipboard, TextWithoutTerminatingZeroIsNotReadPastItsBlock)
+{
+    unterminatedBlock = GlobalAlloc(GMEM_MOVEABLE, 200);
+    memset(GlobalLock(unterminatedBlock), 'q', 200);
+    GlobalUnlock(unterminatedBlock);
+    unterminatedBlock = GlobalReAlloc(unterminatedBlock, 100, 0);
+    ASSERT_EQ(100u, GlobalSize(unterminatedBlock));
+    ASSERT_GT(strnlen(static_cast<const char*>(GlobalLock(unterminatedBlock)), 150), 100u);
+    GlobalUnlock(unterminatedBlock);
+    CopyText("stand-in");
+    {
+        ImportPatch patch(Module(), "user32.dll", "GetClipboardData", reinterpret_cast<void*>(&GiveUnterminatedBlock));
+        ASSERT_TRUE(patch.Installed());
+        SendMessageA(BandDialog(), WM_DRAWCLIPBOARD, 0, 0);
+    }
+    GlobalFree(unterminatedBlock);
+    EXPECT_EQ((std::vector<std::string>{std::string(100, 'q'), "stand-in"}), HistoryView());
+}
+
+TEST_F(BadClipboard, BytesThatAreNotCp932AreRecordedAndInsertedWithoutHarm)
+{
+    const std::string texts[] = {
+        "\x81",                       // a lead byte alone
+        "ab\x81",                     // a lead byte at the end
+        "\x80\xA0\xFD\xFE\xFF",       // bytes that start no character
+        "\x81\x20\x81\x7F z",         // lead bytes before bytes that cannot follow them
+        std::string(499, 'x') + "\x81\x81\x81", // lead bytes across the 500-byte cut
+    };
+    for (const std::string& text : texts) CopyText(text);
+    SetCaret(0, 0);
+    Press(40007);
+    std::vector<std::string> items = Items();
+    EXPECT_FALSE(items.empty());
+    EXPECT_LE(items.size(), std::size(texts));
+    for (const std::string& item : items) EXPECT_LE(item.size(), 500u);
+    for (size_t i = 0; i < items.size(); ++i) Choose(static_cast<int>(i));
+    Press(40007);
+    EXPECT_NE("abc\r\nDef ghi\r\n\r\nカタカナ", Text());
+    EXPECT_TRUE(boxes->Boxes().empty());
+}
+
+// Holds the clipboard open from another thread until released.
+class ClipboardHolder {
+public:
+    ClipboardHolder()
+    {
+        opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread = CreateThread(nullptr, 0, &ClipboardHolder::Run, this, 0, nullptr);
+        WaitForSingleObject(opened, 5000);
+    }
+    ~ClipboardHolder()
+    {
+        SetEvent(release);
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+        CloseHandle(opened);
+        CloseHandle(release);
+    }
+    HWND window = nullptr;
+
+private:
+    static DWORD WINAPI Run(LPVOID param)
+    {
+        auto* self = static_cast<ClipboardHolder*>(param);
+        self->window = CreateWindowExA(0, "STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        if (!OpenClipboard(self->window)) self->window = nullptr;
+        SetEvent(self->opened);
+        WaitForSingleObject(self->release, 10000);
+        CloseClipboard();
+        DestroyWindow(self->window);
+        return 0;
+    }
+    HANDLE opened;
+    HANDLE release;
+    HANDLE thread;
+};
+
+TEST_F(BadClipboard, ClipboardHeldOpenByAnotherWindowIsLeftAloneAndNotWaitedFor)
+{
+    CopyText("before");
+    {
+        ClipboardHolder holder;
+        ASSERT_NE(nullptr, holder.window);
+        // The change notification arrives while the other window still holds the clipboard.
+        DWORD start = GetTickCount();
+        SendMessageA(BandDialog(), WM_DRAWCLIPBOARD, 0, 0);
+        EXPECT_LT(GetTickCount() - start, 1000u);
+        EXPECT_EQ(holder.window, GetOpenClipboardWindow());
+    }
+    CopyText("after");
+    EXPECT_EQ((std::vector<std::string>{"after", "before"}), HistoryView());
+}
+
+// Runs `change` once, right after the plug-in closes the clipboard for the first time: between
+// measuring the text and copying it.
+class ChangeAfterMeasuring {
+public:
+    ChangeAfterMeasuring(HMODULE module, std::function<void()> change)
+        : patch(module, "user32.dll", "CloseClipboard", reinterpret_cast<void*>(&Close))
+    {
+        pending = std::move(change);
+        original = patch.Original();
+    }
+    ~ChangeAfterMeasuring() { pending = nullptr; }
+    bool Installed() const { return patch.Installed(); }
+
+private:
+    static BOOL WINAPI Close()
+    {
+        BOOL closed = reinterpret_cast<BOOL(WINAPI*)()>(original)();
+        std::function<void()> change;
+        change.swap(pending);
+        if (change) change();
+        return closed;
+    }
+    ImportPatch patch;
+    static inline std::function<void()> pending;
+    static inline void* original = nullptr;
+};
+
+TEST_F(BadClipboard, TextChangedBetweenMeasuringAndCopyingIsReadNoFurtherThanMeasured)
+{
+    {
+        // Five bytes measured, then a longer text: its first five bytes, whole characters only.
+        ChangeAfterMeasuring change(Module(), [this] { CopyText("ソソソソソソ"); });
+        ASSERT_TRUE(change.Installed());
+        CopyText("short");
+    }
+    {
+        ChangeAfterMeasuring change(Module(), [this] { EmptyTheClipboard(); });
+        CopyText("gone before it was copied");
+    }
+    {
+        ChangeAfterMeasuring change(Module(), [this] { PutClipboard(CF_DIB, "\x28\0\0\0", 4); });
+        CopyText("replaced by a picture");
+    }
+    // The change itself is recorded too, in full, by its own notification.
+    std::vector<std::string> history = HistoryView();
+    std::sort(history.begin(), history.end());
+    EXPECT_EQ((std::vector<std::string>{"ソソ", "ソソソソソソ"}), history);
+}
+
+} // namespace

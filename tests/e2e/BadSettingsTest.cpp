@@ -1,0 +1,214 @@
+// The settings file is anyone's to edit, delete or protect. The plug-in is loaded from a folder
+// whose CP932 name has 0x5C as a second byte (表, ソ), under a file name that has one too, so
+// every case also checks that the settings file is found beside it. Whatever the file holds, the
+// palette opens on the screen with boxes ticked or not, nothing is reported, and what the palette
+// saves is what it shows when it opens again.
+#include "e2e/RobustFixture.h"
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const int kPaletteBoxes[9] = {1003, 1004, 1005, 1006, 1007, 1012, 1008, 1011, 1010};
+
+struct PaletteState {
+    int left = 0;
+    int top = 0;
+    unsigned checks = 0; // bit i: box i of the settings order is ticked
+    bool operator==(const PaletteState& o) const { return left == o.left && top == o.top && checks == o.checks; }
+};
+
+std::ostream& operator<<(std::ostream& out, const PaletteState& s)
+{
+    return out << "(" << s.left << ", " << s.top << ") checks 0x" << std::hex << s.checks << std::dec;
+}
+
+const int kRightEdge = -1000001; // expected left: flush with the right edge of the work area
+
+struct SettingsCase {
+    const char* what;
+    const char* content; // nullptr: no file
+    size_t size;         // bytes of content; 0: strlen
+    PaletteState expected;
+};
+
+// Binary garbage without '=' or '[', so that no key can be read from it, and a zero inside.
+const char kGarbage[] = "\xFF\xFE\x00\x01\x7F\x80\x81\x5C\xE0\x0D\x0D\x0A\xFC\x00\xFF\x9F\x40;\xEF\xBB\xBF StrConvDlg_Top 7\x0A\x00\x81";
+
+const SettingsCase kCases[] = {
+    {"no file", nullptr, 0, {0, 0, 0}},
+    {"empty file", "", 0, {0, 0, 0}},
+    {"binary garbage", kGarbage, sizeof kGarbage - 1, {0, 0, 0}},
+    {"plain values", "[AppSetting]\r\nStrConvDlg_Top=60\r\nStrConvDlg_Left=40\r\nStrConvDlg_ChkVal0=1\r\n"
+                     "StrConvDlg_ChkVal7=1\r\n", 0, {40, 60, 0x81}},
+    {"huge numbers", "[AppSetting]\r\nStrConvDlg_Top=99999999999\r\nStrConvDlg_Left=2147483647\r\n"
+                     "StrConvDlg_ChkVal0=4294967297\r\nStrConvDlg_ChkVal1=7\r\nStrConvDlg_ChkVal2=-1\r\n", 0,
+     {kRightEdge, 0, 0x6}},
+    {"far negative positions", "[AppSetting]\r\nStrConvDlg_Top=-30000\r\nStrConvDlg_Left=-2147483648\r\n", 0,
+     {0, 0, 0}},
+    {"slightly negative positions", "[AppSetting]\r\nStrConvDlg_Top=-5\r\nStrConvDlg_Left=-7\r\n", 0, {-7, -5, 0}},
+    {"duplicated keys", "[AppSetting]\r\nStrConvDlg_ChkVal0=1\r\nStrConvDlg_ChkVal0=0\r\nStrConvDlg_Left=40\r\n"
+                        "StrConvDlg_Left=80\r\nStrConvDlg_Top=10\r\n[AppSetting]\r\nStrConvDlg_Top=20\r\n", 0,
+     {40, 10, 0x1}},
+};
+
+class BadSettings : public RobustFixture {
+protected:
+    BadSettings()
+    {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(sizeof temp, temp);
+        folder = std::string(temp) + "vexaro表示ソフト" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), nullptr);
+        std::string library = folder + "\\Vexaroソ.dll";
+        CopyFileA(DefaultPluginPath().c_str(), library.c_str(), FALSE);
+        setup.pluginPath = library;
+    }
+    ~BadSettings() override
+    {
+        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveDirectoryA(IniPath().c_str());
+        DeleteFileA(IniPath().c_str());
+        DeleteFileA(setup.pluginPath.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+    std::string IniPath() const { return folder + "\\Vexaroソ.ini"; }
+    void WriteSettings(const char* content, size_t size)
+    {
+        SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(IniPath().c_str());
+        if (content == nullptr) return;
+        HANDLE file = CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        DWORD written = 0;
+        WriteFile(file, content, static_cast<DWORD>(size), &written, nullptr);
+        CloseHandle(file);
+    }
+    std::string ReadSettings()
+    {
+        std::string bytes;
+        HANDLE file = CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return bytes;
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+        CloseHandle(file);
+        return bytes;
+    }
+    PaletteState Shown()
+    {
+        PaletteState state;
+        HWND palette = Palette();
+        RECT r = {};
+        GetWindowRect(palette, &r);
+        state.left = r.left;
+        state.top = r.top;
+        for (int i = 0; i < 9; ++i) {
+            if (SendDlgItemMessageA(palette, kPaletteBoxes[i], BM_GETCHECK, 0, 0) == BST_CHECKED) state.checks |= 1u << i;
+        }
+        return state;
+    }
+    PaletteState Saved()
+    {
+        PaletteState state;
+        std::string file = IniPath();
+        auto read = [&file](const char* key) {
+            char text[64] = "";
+            GetPrivateProfileStringA("AppSetting", key, "", text, sizeof text, file.c_str());
+            return atoi(text);
+        };
+        state.left = read("StrConvDlg_Left");
+        state.top = read("StrConvDlg_Top");
+        for (int i = 0; i < 9; ++i) {
+            if (read(("StrConvDlg_ChkVal" + std::to_string(i)).c_str()) == 1) state.checks |= 1u << i;
+        }
+        return state;
+    }
+    // Opens the palette, lets the user change a box and move it, closes it; returns what it showed
+    // when it opened and what it showed when it closed.
+    std::pair<PaletteState, PaletteState> OpenChangeClose()
+    {
+        Press(40011);
+        EXPECT_NE(nullptr, Palette());
+        PaletteState opened = Shown();
+        HWND palette = Palette();
+        RECT r = {};
+        GetWindowRect(palette, &r);
+        paletteWidth = r.right - r.left;
+        SendDlgItemMessageA(palette, 1004, BM_SETCHECK, (opened.checks & 2) ? BST_UNCHECKED : BST_CHECKED, 0);
+        SetWindowPos(palette, nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        PaletteState closed = Shown();
+        Press(40011);
+        EXPECT_EQ(nullptr, Palette());
+        return {opened, closed};
+    }
+    RECT WorkArea()
+    {
+        RECT work = {};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        return work;
+    }
+    std::string folder;
+    int paletteWidth = 0;
+};
+
+TEST_F(BadSettings, WhateverTheFileHoldsThePaletteOpensOnScreenAndKeepsWhatItSaves)
+{
+    for (const SettingsCase& c : kCases) {
+        SCOPED_TRACE(c.what);
+        WriteSettings(c.content, c.size != 0 ? c.size : (c.content ? strlen(c.content) : 0));
+        PaletteState expected = c.expected;
+        auto [opened, closed] = OpenChangeClose();
+        if (expected.left == kRightEdge) expected.left = WorkArea().right - paletteWidth;
+        EXPECT_EQ(expected, opened);
+        EXPECT_EQ(closed, Saved());
+        Press(40011);
+        EXPECT_EQ(closed, Shown());
+        Press(40011);
+    }
+    EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes().front().text;
+}
+
+TEST_F(BadSettings, FileThatCannotBeWrittenIsLeftAsItWasWithoutAMessage)
+{
+    const char plain[] = "[AppSetting]\r\nStrConvDlg_Top=100\r\nStrConvDlg_Left=100\r\nStrConvDlg_ChkVal3=1\r\n";
+    WriteSettings(plain, strlen(plain));
+    SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    // Wine run by root writes read-only files all the same; the palette then saves as usual.
+    HANDLE probe = CreateFileA(IniPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    bool writable = probe != INVALID_HANDLE_VALUE;
+    if (writable) CloseHandle(probe);
+    auto [opened, closed] = OpenChangeClose();
+    EXPECT_EQ((PaletteState{100, 100, 0x8}), opened);
+    if (!writable) {
+        EXPECT_EQ(plain, ReadSettings());
+    }
+    Press(40011);
+    EXPECT_EQ(writable ? closed : opened, Shown());
+    Press(40011);
+
+    // A folder where the file should be: nothing can be read or written.
+    WriteSettings(nullptr, 0);
+    ASSERT_TRUE(CreateDirectoryA(IniPath().c_str(), nullptr));
+    std::tie(opened, closed) = OpenChangeClose();
+    EXPECT_EQ((PaletteState{0, 0, 0}), opened);
+    Press(40011);
+    EXPECT_EQ((PaletteState{0, 0, 0}), Shown());
+    Press(40011);
+    RemoveDirectoryA(IniPath().c_str());
+    EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes().front().text;
+}
+
+TEST_F(BadSettings, ReadOnlyFolderStillTakesTheFile)
+{
+    // The read-only attribute of a folder does not protect the files in it.
+    WriteSettings(nullptr, 0);
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_READONLY);
+    auto [opened, closed] = OpenChangeClose();
+    EXPECT_EQ((PaletteState{0, 0, 0}), opened);
+    EXPECT_EQ(closed, Saved());
+    EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes().front().text;
+}
+
+} // namespace

@@ -1,0 +1,148 @@
+// The clip bar under bad input and long random use. Besides the clip bar fixture: every message
+// box of the plug-in is recorded instead of shown, every heap block it allocates is guarded, its
+// beeps are counted, and the windows it leaves behind can be listed.
+#pragma once
+#include "e2e/ClipBarFixture.h"
+#include "support/HeapGuard.h"
+#include "support/ImportPatch.h"
+#include "support/MessageBoxHook.h"
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class RobustFixture : public ClipBarFixture {
+protected:
+    void SetUp() override
+    {
+        HostFixture::SetUp();
+        ASSERT_TRUE(OpenProblems().empty()) << OpenProblems();
+        EmptyTheClipboard();
+        baseline = ThreadWindows();
+        Instrument();
+        OpenClipBar();
+    }
+    void TearDown() override
+    {
+        Uninstrument();
+        HostFixture::TearDown();
+    }
+    // Closes the host (the plug-in is unloaded) and opens it again with other options.
+    void ReopenHost(const HostSetup& other)
+    {
+        Uninstrument();
+        Reopen(other);
+        ASSERT_TRUE(OpenProblems().empty()) << OpenProblems();
+        baseline = ThreadWindows();
+        Instrument();
+    }
+
+    HMODULE Module() { return Host().Plugins().at(0).module; }
+    // The band's invisible container dialog: the one dialog among the rebar's children.
+    HWND BandDialog() { return Rebar() ? FindWindowExA(Rebar(), nullptr, "#32770", nullptr) : nullptr; }
+    HWND Palette() { return FindWindowA("#32770", "文字変換"); }
+    bool Checked(int id) { return (State(id) & TBSTATE_CHECKED) != 0; }
+    bool Enabled(int id) { return (State(id) & TBSTATE_ENABLED) != 0; }
+    void Event(UINT flags) { Host().Plugins().at(0).onEvents(View(), flags, 0); }
+    int Beeps() const { return beeps; }
+
+    // Every window of this thread, children included.
+    static std::set<HWND> ThreadWindows()
+    {
+        std::set<HWND> windows;
+        EnumThreadWindows(GetCurrentThreadId(), AddWithChildren, reinterpret_cast<LPARAM>(&windows));
+        return windows;
+    }
+    // Windows of the kinds the plug-in makes (dialogs, toolbar, list, tooltips) made since the
+    // host was opened and still there, by class. The host may make windows of its own meanwhile
+    // (a new rebar), never of these kinds.
+    std::vector<std::string> LeftoverWindows()
+    {
+        static const char* const kinds[] = {"#32770", "ToolbarWindow32", "ComboBox", "ComboLBox", "tooltips_class32"};
+        std::vector<std::string> left;
+        for (HWND window : ThreadWindows()) {
+            if (baseline.count(window) != 0) continue;
+            char name[64] = "";
+            GetClassNameA(window, name, sizeof name);
+            for (const char* kind : kinds) {
+                if (lstrcmpiA(name, kind) == 0) left.push_back(name);
+            }
+        }
+        return left;
+    }
+
+    void EmptyTheClipboard()
+    {
+        ASSERT_TRUE(OpenClipboard(Frame()));
+        EmptyClipboard();
+        CloseClipboard();
+        PumpPending();
+    }
+    // Puts exactly these bytes on the clipboard as one block of `format` (no zero is added).
+    void PutClipboard(UINT format, const void* data, size_t size)
+    {
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+        ASSERT_NE(nullptr, block);
+        memcpy(GlobalLock(block), data, size);
+        GlobalUnlock(block);
+        ASSERT_TRUE(OpenClipboard(Frame()));
+        EmptyClipboard();
+        SetClipboardData(format, block);
+        CloseClipboard();
+        PumpPending();
+    }
+    void CopyText(const std::string& text) { PutClipboard(CF_TEXT, text.c_str(), text.size() + 1); }
+    // What the history view shows, read by switching to it and back (normal view only).
+    std::vector<std::string> HistoryView()
+    {
+        Press(40007);
+        std::vector<std::string> items = Checked(40007) ? Items() : std::vector<std::string>{};
+        if (Checked(40007)) Press(40007);
+        return items;
+    }
+
+    std::unique_ptr<MessageBoxHook> boxes;
+    std::unique_ptr<HeapGuard> guard;
+
+private:
+    static BOOL CALLBACK AddWithChildren(HWND window, LPARAM param)
+    {
+        auto* windows = reinterpret_cast<std::set<HWND>*>(param);
+        windows->insert(window);
+        EnumChildWindows(window, AddChild, param);
+        return TRUE;
+    }
+    static BOOL CALLBACK AddChild(HWND window, LPARAM param)
+    {
+        reinterpret_cast<std::set<HWND>*>(param)->insert(window);
+        return TRUE;
+    }
+    static BOOL WINAPI CountBeep(UINT)
+    {
+        ++beeps;
+        return TRUE;
+    }
+    void Instrument()
+    {
+        boxes = std::make_unique<MessageBoxHook>(Module());
+        guard = std::make_unique<HeapGuard>(Module());
+        beeper = std::make_unique<ImportPatch>(Module(), "user32.dll", "MessageBeep", reinterpret_cast<void*>(&CountBeep));
+        ASSERT_TRUE(boxes->Installed() && guard->Installed() && beeper->Installed());
+        beeps = 0;
+    }
+    // Before the plug-in is unloaded: the patches live in its import table.
+    void Uninstrument()
+    {
+        if (guard) {
+            std::vector<std::string> damage = guard->Violations();
+            guard.reset();
+            EXPECT_TRUE(damage.empty()) << "written past a heap block: " << damage.front();
+        }
+        beeper.reset();
+        boxes.reset();
+    }
+
+    std::set<HWND> baseline;
+    std::unique_ptr<ImportPatch> beeper;
+    static inline int beeps = 0;
+};
