@@ -6,18 +6,18 @@
 
 namespace {
 
-enum class Mode { Normal, History, Hold, HoldOverHistory, Palette };
+enum class BandMode { Normal, History, Hold, HoldOverHistory, Palette };
 enum class Removal { DestroyRebar, DeleteBand, DestroyDialog };
 
 const struct {
     const char* what;
-    Mode mode;
+    BandMode mode;
 } kModes[] = {
-    {"normal", Mode::Normal},
-    {"history view", Mode::History},
-    {"hold", Mode::Hold},
-    {"hold over the history view", Mode::HoldOverHistory},
-    {"palette open", Mode::Palette},
+    {"normal", BandMode::Normal},
+    {"history view", BandMode::History},
+    {"hold", BandMode::Hold},
+    {"hold over the history view", BandMode::HoldOverHistory},
+    {"palette open", BandMode::Palette},
 };
 
 const struct {
@@ -31,13 +31,13 @@ const struct {
 
 class BandTakenAway : public RobustFixture {
 protected:
-    void Enter(Mode mode)
+    void Enter(BandMode mode)
     {
-        if (mode == Mode::History || mode == Mode::HoldOverHistory) Press(40007);
-        if (mode == Mode::Hold || mode == Mode::HoldOverHistory) Press(40010);
-        if (mode == Mode::Palette) Press(40011);
+        if (mode == BandMode::History || mode == BandMode::HoldOverHistory) Press(40007);
+        if (mode == BandMode::Hold || mode == BandMode::HoldOverHistory) Press(40010);
+        if (mode == BandMode::Palette) Press(40011);
     }
-    void TakeAway(Removal removal, Mode mode)
+    void TakeAway(Removal removal, BandMode mode)
     {
         switch (removal) {
         case Removal::DestroyRebar: DestroyWindow(Rebar()); break;
@@ -46,7 +46,7 @@ protected:
             break;
         case Removal::DestroyDialog: DestroyWindow(BandDialog()); break;
         }
-        if (mode == Mode::Hold || mode == Mode::HoldOverHistory) {
+        if (mode == BandMode::Hold || mode == BandMode::HoldOverHistory) {
             PumpFor(250); // hold-timer ticks, for a band deleted from the rebar
         } else {
             PumpPending();
@@ -91,7 +91,7 @@ TEST_F(BandTakenAway, InEveryModeTheCommandComesBackWithTheSavedItems)
             EXPECT_EQ(1, QueryStatus());
             EXPECT_TRUE(MenuEntryEnabled());
             // A deleted band leaves its dialog, and so the palette, until the command runs again.
-            EXPECT_EQ(removal.removal == Removal::DeleteBand && mode.mode == Mode::Palette, Palette() != nullptr);
+            EXPECT_EQ(removal.removal == Removal::DeleteBand && mode.mode == BandMode::Palette, Palette() != nullptr);
             OpenClipBar();
             ASSERT_NE(nullptr, Toolbar());
             EXPECT_EQ(1, BandsWithOurId());
