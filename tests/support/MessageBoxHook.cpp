@@ -6,57 +6,19 @@ MessageBoxHook* activeHook = nullptr;
 RealBoxAnswerer* activeAnswerer = nullptr;
 BeepCounter* activeCounter = nullptr;
 
-// The import address table slot through which `module` calls user32!`name`.
-void** FindImportSlot(HMODULE module, const char* name)
-{
-    auto* base = reinterpret_cast<BYTE*>(module);
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (dir.VirtualAddress == 0) return nullptr;
-    void* target = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name));
-    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name != 0; ++imp) {
-        if (_stricmp(reinterpret_cast<char*>(base + imp->Name), "user32.dll") != 0) continue;
-        auto* iat = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + (imp->OriginalFirstThunk ? imp->OriginalFirstThunk : imp->FirstThunk));
-        for (; iat->u1.Function != 0; ++iat, ++names) {
-            bool byName = !IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) && imp->OriginalFirstThunk != 0;
-            if (byName) {
-                auto* ibn = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (strcmp(reinterpret_cast<char*>(ibn->Name), name) == 0)
-                    return reinterpret_cast<void**>(&iat->u1.Function);
-            } else if (reinterpret_cast<void*>(iat->u1.Function) == target) {
-                return reinterpret_cast<void**>(&iat->u1.Function);
-            }
-        }
-    }
-    return nullptr;
-}
-
-void WriteSlot(void** slot, void* value)
-{
-    DWORD old = 0;
-    VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old);
-    *slot = value;
-    VirtualProtect(slot, sizeof(void*), old, &old);
-}
 } // namespace
 
 MessageBoxHook::MessageBoxHook(HMODULE module)
+    : patch(module, "user32.dll", "MessageBoxA", reinterpret_cast<void*>(&MessageBoxHook::Replacement))
 {
-    slot = FindImportSlot(module, "MessageBoxA");
-    if (slot == nullptr) return;
-    original = *slot;
-    WriteSlot(slot, reinterpret_cast<void*>(&MessageBoxHook::Replacement));
+    if (!patch.Installed()) return;
     previous = activeHook;
     activeHook = this;
 }
 
 MessageBoxHook::~MessageBoxHook()
 {
-    if (slot == nullptr) return;
-    WriteSlot(slot, original);
-    activeHook = previous;
+    if (patch.Installed()) activeHook = previous;
 }
 
 int WINAPI MessageBoxHook::Replacement(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
@@ -115,19 +77,14 @@ void CALLBACK RealBoxAnswerer::Press(HWND box, UINT, UINT_PTR timer, DWORD)
 }
 
 BeepCounter::BeepCounter(HMODULE module)
+    : patch(module, "user32.dll", "MessageBeep", reinterpret_cast<void*>(&BeepCounter::Replacement))
 {
-    slot = FindImportSlot(module, "MessageBeep");
-    if (slot == nullptr) return;
-    original = *slot;
-    WriteSlot(slot, reinterpret_cast<void*>(&BeepCounter::Replacement));
-    activeCounter = this;
+    if (patch.Installed()) activeCounter = this;
 }
 
 BeepCounter::~BeepCounter()
 {
-    if (slot == nullptr) return;
-    WriteSlot(slot, original);
-    activeCounter = nullptr;
+    if (patch.Installed()) activeCounter = nullptr;
 }
 
 BOOL WINAPI BeepCounter::Replacement(UINT)

@@ -4,6 +4,7 @@
 //  - RealBoxAnswerer lets the real box appear and presses a button in it through a CBT hook.
 //  - BeepCounter counts the module's user32!MessageBeep calls, silenced, the same way.
 #pragma once
+#include "support/ImportPatch.h"
 #include <windows.h>
 #include <deque>
 #include <string>
@@ -23,7 +24,7 @@ public:
     MessageBoxHook(const MessageBoxHook&) = delete;
     MessageBoxHook& operator=(const MessageBoxHook&) = delete;
 
-    bool Installed() const { return slot != nullptr; }
+    bool Installed() const { return patch.Installed(); }
     // Answers for the next boxes, in order. Without a queued answer a box is answered with
     // IDOK, or IDNO when it has Yes and No buttons.
     void QueueAnswer(int answer) { answers.push_back(answer); }
@@ -32,8 +33,7 @@ public:
 
 private:
     static int WINAPI Replacement(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
-    void** slot = nullptr;
-    void* original = nullptr;
+    ImportPatch patch;
     MessageBoxHook* previous = nullptr;
     std::vector<MessageBoxRecord> boxes;
     std::deque<int> answers;
@@ -65,12 +65,11 @@ public:
     BeepCounter(const BeepCounter&) = delete;
     BeepCounter& operator=(const BeepCounter&) = delete;
 
-    bool Installed() const { return slot != nullptr; }
+    bool Installed() const { return patch.Installed(); }
     int Count() const { return count; }
 
 private:
     static BOOL WINAPI Replacement(UINT type);
-    void** slot = nullptr;
-    void* original = nullptr;
+    ImportPatch patch;
     int count = 0;
 };
