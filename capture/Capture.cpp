@@ -7,6 +7,7 @@
 #include "plugin/PluginState.h"
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 static const int kStoreLimit = 5000;          // bytes of text in one saved item
 static const LONG kLineEndColumn = 5000;      // the host turns it into the line's end
@@ -115,12 +116,10 @@ static void AddLinesOf(const char* text)
         p += n;
         p += strspn(p, "\r\n");
     }
-    for (int i = lines.GetCount() - 1; i >= 0; --i) {
-        if (clipCombo.AddItem(lines.GetAt(i), CB_INSERTSTRING, 0, 0) == -1) {
-            ShowStatus(kAddFailed, 1);
-            return;
-        }
-    }
+    // Added from the last line to the first, each on top.
+    std::vector<const char*> texts;
+    for (int i = lines.GetCount() - 1; i >= 0; --i) texts.push_back(lines.GetAt(i));
+    if (clipCombo.AddItemsOnTop(texts) == -1) ShowStatus(kAddFailed, 1);
 }
 
 void CaptureSelection()

@@ -5,6 +5,7 @@
 #include "plugin/Globals.h"
 #include "plugin/PluginState.h"
 #include <cstring>
+#include <vector>
 
 static const int kHistoryLimit = 30;
 static const int kHistoryTextLimit = 500;
@@ -130,12 +131,17 @@ void OnClipboardChainChange(WPARAM wParam, LPARAM lParam)
 int BackupClipList()
 {
     savedItems.Clear();
-    char* text = nullptr;
-    for (int i = 0; i < clipCombo.GetCount(); ++i) {
-        if (clipCombo.GetItemText(&text, i) > 0 && text != nullptr) savedItems.Add(text);
-        FreeTextBuffer(&text);
-    }
+    clipCombo.ReadAllItems([](const char* text) { savedItems.Add(text); });
     return 1;
+}
+
+// The texts of a list, first to last; they stay owned by the list.
+static std::vector<const char*> TextsOf(const CDimPack& list)
+{
+    std::vector<const char*> texts;
+    texts.reserve(static_cast<size_t>(list.GetCount()));
+    for (int i = 0; i < list.GetCount(); ++i) texts.push_back(list.GetAt(i));
+    return texts;
 }
 
 int SwitchClipList(BYTE showHistory)
@@ -146,15 +152,10 @@ int SwitchClipList(BYTE showHistory)
             ShowStatus("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ履歴がありません！！", 1);
             return 0;
         }
-        clipCombo.DeleteAll();
-        for (int i = 0; i < clipHistory.GetCount(); ++i) {
-            if (clipCombo.AddItem(clipHistory.GetAt(i), CB_INSERTSTRING, 0, 0) == -1) return 0;
-        }
-        return 1;
+        // Emptied, then every entry on top in turn: the newest ends on top.
+        return clipCombo.ReplaceWithItemsOnTop(TextsOf(clipHistory)) == -1 ? 0 : 1;
     }
-    clipCombo.DeleteAll();
-    for (int i = 0; i < savedItems.GetCount(); ++i) {
-        if (clipCombo.AddItem(savedItems.GetAt(i), CB_INSERTSTRING, -1, 0) == -1) return 0;
-    }
-    return 1;
+    // Emptied, then the saved items at the end in turn. savedItems is only ever a copy of the
+    // list, whose items are all different: nothing to search for.
+    return clipCombo.ReplaceWithDistinctItems(TextsOf(savedItems)) == -1 ? 0 : 1;
 }

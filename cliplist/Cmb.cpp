@@ -1,4 +1,5 @@
 #include "cliplist/Cmb.h"
+#include "cliplist/CmbTexts.h"
 #include "capture/TextBuffer.h"
 #include "common/Sjis.h"
 #include <commctrl.h>
@@ -16,11 +17,6 @@ static const int kEmptyList = -10;
 static const char kNoId[] = "コンボボックスのIDが設定されていません！！";
 static const char kNoOwner[] = "オーナウインドウのhWndが設定されていません！！";
 static const char kNoWindow[] = "コンボボックスのhWnd取得に失敗しました！！";
-static const char kNoLength[] = "コンボボックス項目文字列バイト数の取得に失敗しました！！";
-static const char kNoText[] = "コンボボックス項目文字列の取得に失敗しました！！";
-static const char kDeleteFailed[] = "コンボボックスの選択項目削除に失敗しました！！";
-static const char kAddFailed[] = "コンボボックスへの項目追加に失敗しました！！";
-static const char kSelectFailed[] = "コンボボックス項目の表示に失敗しました！！";
 static const char kAskDeleteOne[] = "選択項目を削除してもよろしいですか？";
 static const char kAskDeleteAll[] = "全ての項目を削除してもよろしいですか？";
 
@@ -86,6 +82,7 @@ HWND CCmb::GetComboWindow(int id)
 HWND CCmb::Create(const CmbInitItem* initialItems, int x, int y, int width, DWORD style, HINSTANCE module)
 {
     if (!CheckId() || !CheckOwner()) return nullptr;
+    applied = AppliedHeight();
     comboWnd = CreateWorker(controlId, initialItems, x, y, width, style, module);
     if (comboWnd == nullptr) return nullptr;
     int count = GetCount();
@@ -161,14 +158,14 @@ int CCmb::GetItemTextWorker(int id, char** slot, int index)
     if (count == 0) return kEmptyList;
     LRESULT length = Send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) {
-        Report(kNoLength);
+        Report(kCmbNoLength);
         return -1;
     }
     if (length < 0 || length > INT_MAX - 5) return -1;
     if (!AllocTextBuffer(slot, static_cast<int>(length))) return -1;
     LRESULT copied = Send(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(*slot));
     if (copied == CB_ERR) {
-        Report(kNoText);
+        Report(kCmbNoText);
         FreeTextBuffer(slot);
         return -1;
     }
@@ -199,9 +196,15 @@ int CCmb::AddItem(const char* text, UINT message, int position, BYTE keepDuplica
     if (!CheckId()) return -1;
     int index = AddItemWorker(controlId, text, message, position, keepDuplicates);
     if (index == -1) return -1;
-    if (listHeight == 0) listHeight = kDefaultListHeight;
-    if (!ApplyListHeight(listHeight)) return -1;
+    if (!ApplyItemsHeight()) return -1;
     return index;
+}
+
+// The height of a list that holds items.
+bool CCmb::ApplyItemsHeight()
+{
+    if (listHeight == 0) listHeight = kDefaultListHeight;
+    return ApplyListHeight(listHeight) != 0;
 }
 
 int CCmb::AddItemWorker(int id, const char* text, UINT message, int position, BYTE keepDuplicates)
@@ -217,7 +220,7 @@ int CCmb::AddItemWorker(int id, const char* text, UINT message, int position, BY
             LRESULT found = Send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
             if (found < 0) break;
             if (Send(combo, CB_DELETESTRING, static_cast<WPARAM>(found), 0) == CB_ERR) {
-                Report(kDeleteFailed);
+                Report(kCmbDeleteFailed);
                 return -1;
             }
         }
@@ -228,11 +231,11 @@ int CCmb::AddItemWorker(int id, const char* text, UINT message, int position, BY
     if (message == CB_INSERTSTRING && position == -1) where = static_cast<WPARAM>(-1);
     LRESULT index = Send(combo, message, where, reinterpret_cast<LPARAM>(text));
     if (index < 0) {   // CB_ERR, or CB_ERRSPACE when the control is out of memory
-        Report(kAddFailed);
+        Report(kCmbAddFailed);
         return -1;
     }
     if (Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR) {
-        Report(kSelectFailed);
+        Report(kCmbSelectFailed);
         return -1;
     }
     return static_cast<int>(index);
@@ -356,7 +359,50 @@ int CCmb::ApplyListHeightWorker(int id, int height)
     if (!GetWindowRect(combo, &rect)) return 0;
     int closed = rect.bottom - rect.top;
     int total = height > 2 * closed ? height : 2 * closed;
-    return SetWindowPos(combo, nullptr, 0, 0, rect.right - rect.left, total, SWP_NOMOVE) ? 1 : 0;
+    // The same size again changes nothing, but the control lays itself out anew each time (well
+    // over a millisecond under Wine): every add and delete asks for it.
+    if (SameHeightAsApplied(combo, rect, total)) return 1;
+    if (!SetWindowPos(combo, nullptr, 0, 0, rect.right - rect.left, total, SWP_NOMOVE)) {
+        applied = AppliedHeight();
+        return 0;
+    }
+    RememberAppliedHeight(combo, total);
+    return 1;
+}
+
+static RECT DroppedRect(HWND combo)
+{
+    RECT dropped = {0, 0, 0, 0};
+    SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    OffsetRect(&dropped, -dropped.left, -dropped.top);
+    return dropped;
+}
+
+// The control still has the size and dropped size that our last resize gave it, for this height.
+// A dropped-down list always gets the real resize, with what the control does then (Wine's rolls
+// the list up).
+bool CCmb::SameHeightAsApplied(HWND combo, const RECT& rect, int total)
+{
+    if (SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
+    if (combo != applied.combo || total != applied.total || rect.right - rect.left != applied.width ||
+        rect.bottom - rect.top != applied.closed)
+        return false;
+    RECT dropped = DroppedRect(combo);
+    return EqualRect(&dropped, &applied.dropped) != 0;
+}
+
+void CCmb::RememberAppliedHeight(HWND combo, int total)
+{
+    RECT rect;
+    if (!GetWindowRect(combo, &rect)) {
+        applied = AppliedHeight();
+        return;
+    }
+    applied.combo = combo;
+    applied.total = total;
+    applied.width = rect.right - rect.left;
+    applied.closed = rect.bottom - rect.top;
+    applied.dropped = DroppedRect(combo);
 }
 
 // ---- Drop-down list ----
@@ -425,6 +471,7 @@ HWND CCmb::PlaceDropListWorker(int id)
 int CCmb::Close()
 {
     if (!CheckId()) return -1;
+    applied = AppliedHeight();
     return CloseWorker(controlId);
 }
 

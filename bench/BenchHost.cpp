@@ -1,0 +1,306 @@
+#include "bench/BenchHost.h"
+#include "bench/Stats.h"
+#include "res/resource.h"
+#include <commctrl.h>
+#include <cstring>
+
+void PumpPending()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        PumpPending();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+    PumpPending();
+}
+
+// Host messages reach the frame or the view; both are subclassed to time them.
+static double hostMessageMs = 0;
+static WNDPROC frameProc = nullptr;
+static WNDPROC viewProc = nullptr;
+
+static LRESULT TimedHostMessage(WNDPROC next, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message < kFirstHostMessage || message > kLastHostMessage) return CallWindowProcA(next, window, message, wParam, lParam);
+    Stopwatch watch;
+    LRESULT result = CallWindowProcA(next, window, message, wParam, lParam);
+    hostMessageMs += watch.ElapsedMs();
+    return result;
+}
+
+static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return TimedHostMessage(frameProc, window, message, wParam, lParam);
+}
+
+static LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return TimedHostMessage(viewProc, window, message, wParam, lParam);
+}
+
+void BenchHost::WatchHostMessages()
+{
+    frameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(host.Frame(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc)));
+    viewProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(host.View(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProc)));
+}
+
+BenchHost::BenchHost(const std::string& path) : pluginPath(path)
+{
+}
+
+BenchHost::~BenchHost()
+{
+    Close();
+}
+
+bool BenchHost::Open(std::string& error)
+{
+    HostOptions options;
+    options.plugins.push_back(pluginPath);
+    if (!host.Open(options, error) || !error.empty() || host.Plugins().empty()) return false;
+    boxes.reset(new MessageBoxHook(host.Plugins()[0].module));
+    WatchHostMessages();
+    if (!copier.Start()) {
+        error = "cannot start the copying program";
+        return false;
+    }
+    SetForegroundWindow(host.Frame());
+    SetFocus(host.View());
+    PumpPending();
+    // The band records what is on the clipboard when it joins the viewer chain: start empty.
+    EmptyClipboardNow();
+    return true;
+}
+
+void BenchHost::Close()
+{
+    SetCtrl(false);
+    copier.Stop();
+    bandTimer.Detach();
+    // The hook patches the plug-in's imports: it goes before the library does.
+    boxes.reset();
+    host.Close();
+    PumpPending();
+}
+
+double BenchHost::OpenBand()
+{
+    Stopwatch watch;
+    host.Plugins()[0].onCommand(host.View());
+    double ms = watch.ElapsedMs();
+    if (HWND dialog = BandDialog()) bandTimer.Attach(dialog);
+    PumpPending();
+    return ms;
+}
+
+void BenchHost::ForgetSavedItems()
+{
+    host.Plugins()[0].onEvents(host.View(), EVENT_UNLOAD, 0);
+}
+
+HWND BenchHost::Toolbar()
+{
+    int index = static_cast<int>(SendMessageA(host.Rebar(), RB_IDTOINDEX, BAND_ID, 0));
+    if (index < 0) return nullptr;
+    REBARBANDINFOA band = {};
+    band.cbSize = REBARBANDINFOA_V6_SIZE;
+    band.fMask = RBBIM_CHILD;
+    SendMessageA(host.Rebar(), RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
+    return band.hwndChild;
+}
+
+bool BenchHost::BandOpen()
+{
+    return Toolbar() != nullptr;
+}
+
+HWND BenchHost::Combo()
+{
+    return GetDlgItem(Toolbar(), IDC_CLIPLIST);
+}
+
+// The band's dialog: the invisible dialog among the rebar's children.
+HWND BenchHost::BandDialog()
+{
+    for (HWND child = GetWindow(host.Rebar(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[32] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (strcmp(name, "#32770") == 0) return child;
+    }
+    return nullptr;
+}
+
+// The palette: a dialog of this thread with the palette's check boxes.
+static BOOL CALLBACK FindPalette(HWND window, LPARAM found)
+{
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "#32770") != 0 || GetDlgItem(window, IDC_KATAKANA) == nullptr) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+HWND BenchHost::Palette()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindPalette, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+double BenchHost::Command(int id)
+{
+    HWND dialog = BandDialog();
+    HWND toolbar = Toolbar();
+    double hostBefore = hostMessageMs;
+    Stopwatch watch;
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(toolbar));
+    double ms = watch.ElapsedMs();
+    lastHostMs = hostMessageMs - hostBefore;
+    PumpPending();
+    return ms;
+}
+
+double BenchHost::Choose(int index)
+{
+    HWND combo = Combo();
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    double hostBefore = hostMessageMs;
+    Stopwatch watch;
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    double ms = watch.ElapsedMs();
+    lastHostMs = hostMessageMs - hostBefore;
+    PumpPending();
+    return ms;
+}
+
+double BenchHost::SplitCapture(const std::string& document)
+{
+    SetDocument(document);
+    SelectAll();
+    SetCtrl(true);
+    double ms = Command(ID_SAVE_SELECTION);
+    SetCtrl(false);
+    return ms;
+}
+
+std::vector<std::string> BenchHost::Items()
+{
+    HWND combo = Combo();
+    int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    std::vector<std::string> items(count > 0 ? count : 0);
+    for (size_t i = 0; i < items.size(); ++i) {
+        items[i].resize(static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)));
+        std::vector<char> text(items[i].size() + 1);
+        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        items[i] = text.data();
+    }
+    return items;
+}
+
+int BenchHost::ItemCount()
+{
+    return static_cast<int>(SendMessageA(Combo(), CB_GETCOUNT, 0, 0));
+}
+
+void BenchHost::SetDocument(const std::string& text)
+{
+    host.Edit().Load(text);
+    host.ViewControl().Refresh();
+}
+
+void BenchHost::SelectAll()
+{
+    host.Edit().SelectAll();
+    host.ViewControl().Refresh();
+}
+
+void BenchHost::SetCaret(int line, int column)
+{
+    host.Edit().MoveCaret({line, column}, false);
+    host.ViewControl().Refresh();
+}
+
+void BenchHost::SetCtrl(bool down)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+bool BenchHost::Copy(const std::string& text)
+{
+    size_t handled = bandTimer.clipboardMs.size();
+    if (!copier.Copy(text)) return false;
+    if (!BandOpen()) return true;
+    // The change reaches the band as a message sent from the other program: pump until it is in.
+    DWORD start = GetTickCount();
+    while (bandTimer.clipboardMs.size() == handled) {
+        if (GetTickCount() - start > 5000) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        PumpPending();
+    }
+    PumpPending();
+    return true;
+}
+
+void BenchHost::EmptyClipboardNow()
+{
+    if (!OpenClipboard(host.Frame())) return;
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+void BenchHost::ForgetHostHistory()
+{
+    host.Log().Clear();
+}
+
+// ---- BandMessageTimer ----
+
+static BandMessageTimer* attached = nullptr;
+
+void BandMessageTimer::Attach(HWND window)
+{
+    if (window == dialog) return;
+    Detach();
+    dialog = window;
+    attached = this;
+    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+}
+
+void BandMessageTimer::Detach()
+{
+    if (dialog != nullptr && IsWindow(dialog)) SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    dialog = nullptr;
+    if (attached == this) attached = nullptr;
+}
+
+LRESULT CALLBACK BandMessageTimer::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    BandMessageTimer* self = attached;
+    WNDPROC next = self->original;
+    if (message != WM_DESTROY && message != WM_DRAWCLIPBOARD) return CallWindowProcA(next, window, message, wParam, lParam);
+    Stopwatch watch;
+    LRESULT result = CallWindowProcA(next, window, message, wParam, lParam);
+    double ms = watch.ElapsedMs();
+    if (message == WM_DESTROY) {
+        self->destroyMs.push_back(ms);
+        // The window goes: put its own procedure back for the rest of its destruction.
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+        self->dialog = nullptr;
+    } else {
+        self->clipboardMs.push_back(ms);
+    }
+    return result;
+}

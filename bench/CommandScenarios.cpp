@@ -1,0 +1,127 @@
+// Items 4 and 5: single commands on a list of 100 items, and clipboard changes in the history view.
+#include "bench/BenchHost.h"
+#include "bench/Scenarios.h"
+#include "res/resource.h"
+#include <cstdio>
+#include <commctrl.h>
+
+static const int kDocumentLines = 40;
+
+static std::string CommandDocument()
+{
+    std::string text;
+    for (int i = 0; i < kDocumentLines; ++i) text += Format("Line %02d: the quick brown fox ｶﾀｶﾅ 全角テキスト abc\r\n", i);
+    return text;
+}
+
+// Ticks a target and a width on the palette, so that a converting insertion has work to do.
+static void TickPalette(BenchHost& host)
+{
+    HWND palette = host.Palette();
+    SendMessageA(GetDlgItem(palette, IDC_ALNUM), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(GetDlgItem(palette, IDC_FULL_WIDTH), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(GetDlgItem(palette, IDC_HALF_WIDTH), BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+void RunCommands(const BenchConfig& config, BenchResults& results)
+{
+    BenchHost host(config.pluginPath);
+    if (!OpenWithBand(host, results)) return;
+    for (const std::string& document : Documents(NumberedItems(100, "saved item %03d"), 5000)) host.SplitCapture(document);
+    for (int i = 0; i < 30; ++i) host.Copy(Format("clipboard text %02d", i));
+    PumpPending();
+    Check(results, host.ItemCount() == 100, "100 items to start with");
+
+    const std::string document = CommandDocument();
+    struct Timing { const char* name; bool judged; std::vector<double> total, own; };
+    std::vector<Timing> times = {
+        {"capture line start to caret (40002)", true, {}, {}}, {"capture caret to line end (40003)", true, {}, {}},
+        {"capture selection (40004)", true, {}, {}}, {"capture caret line (40008)", true, {}, {}},
+        {"plain insertion (choose an item)", true, {}, {}}, {"converting insertion (palette open)", true, {}, {}},
+        {"history view on (40007)", true, {}, {}}, {"history view off (40007)", true, {}, {}},
+        {"hold on (40010)", true, {}, {}}, {"hold off (40010)", true, {}, {}},
+        {"palette open (40011)", false, {}, {}}, {"palette close (40011)", false, {}, {}}};
+    size_t t = 0;
+    auto record = [&](double ms) {
+        times[t].total.push_back(ms);
+        times[t].own.push_back(ms - host.LastHostMs());
+        ++t;
+    };
+    for (int rep = 0; rep < config.commandReps; ++rep) {
+        host.SetDocument(document);
+        host.ForgetHostHistory();
+        int line = rep % kDocumentLines;
+        t = 0;
+        host.SetCaret(line, 9);
+        record(host.Command(ID_SAVE_TO_CARET));
+        host.SetCaret(line, 9);
+        record(host.Command(ID_SAVE_FROM_CARET));
+        host.App().Edit().Select({line, 0}, {line + 1, 20});
+        record(host.Command(ID_SAVE_SELECTION));
+        host.SetCaret(line, 3);
+        record(host.Command(ID_SAVE_LINE));
+        std::string chosen = host.Items().at(5);
+        size_t length = host.App().Edit().Text().size();
+        record(host.Choose(5));
+        Check(results, host.App().Edit().Text().size() == length + chosen.size(), "the plain insertion inserts the item");
+
+        double paletteOpen = host.Command(ID_SHOW_PALETTE);
+        double paletteOpenHost = host.LastHostMs();
+        Check(results, host.Palette() != nullptr, "the palette opens");
+        TickPalette(host);
+        length = host.App().Edit().Text().size();
+        record(host.Choose(7));
+        Check(results, host.App().Edit().Text().size() > length, "the converting insertion inserts the item");
+
+        std::vector<std::string> saved = host.Items();
+        record(host.Command(ID_SHOW_HISTORY));
+        Check(results, host.ItemCount() == 30, "the history view shows 30 entries");
+        record(host.Command(ID_SHOW_HISTORY));
+        Check(results, host.Items() == saved, "the saved items come back after the history view");
+
+        record(host.Command(ID_HOLD_LIST));
+        record(host.Command(ID_HOLD_LIST));
+        Check(results, SendMessageA(host.Toolbar(), TB_ISBUTTONCHECKED, ID_HOLD_LIST, 0) == 0, "the hold ends");
+
+        times[t].total.push_back(paletteOpen);
+        times[t].own.push_back(paletteOpen - paletteOpenHost);
+        ++t;
+        record(host.Command(ID_SHOW_PALETTE));
+        Check(results, host.Palette() == nullptr, "the palette closes");
+    }
+    CheckNoBoxes(host, results);
+    printf("4. single commands, list of about 100 items (own: without the host's handling of its messages)\n");
+    for (const Timing& timing : times) {
+        results.commands.push_back({timing.name, Summarize(timing.total), Summarize(timing.own), timing.judged});
+        printf("  %-38s %s\n", timing.name, Describe(results.commands.back().total).c_str());
+        printf("  %-38s %s\n", "    own", Describe(results.commands.back().own).c_str());
+    }
+    fflush(stdout);
+}
+
+void RunClipboard(const BenchConfig& config, BenchResults& results)
+{
+    BenchHost host(config.pluginPath);
+    if (!OpenWithBand(host, results)) return;
+    host.Copy("first clipboard text");
+    host.Command(ID_SHOW_HISTORY);
+    Check(results, host.ItemCount() == 1, "the history view is shown");
+    size_t before = host.ClipboardTimes().size();
+    int seen = 0;
+    for (int i = 0; i < config.clipboardChanges; ++i) {
+        std::string text = Format("clipboard change %04d: 漢字かな交じりの文 with some ASCII", i);
+        Check(results, host.Copy(text), "the other program copies a text");
+        std::vector<std::string> items = host.Items();
+        if (!items.empty() && items[0] == text) ++seen;
+    }
+    std::vector<double> changes(host.ClipboardTimes().begin() + static_cast<long>(before), host.ClipboardTimes().end());
+    results.clipboard = Summarize(changes);
+    results.clipboardSeen = seen;
+    Check(results, host.ItemCount() == (config.clipboardChanges >= 30 ? 30 : config.clipboardChanges + 1),
+          "the history view keeps 30 entries");
+    host.Command(ID_SHOW_HISTORY);
+    CheckNoBoxes(host, results);
+    printf("5. %d clipboard changes in the history view (%d shown on top at once)\n", config.clipboardChanges, seen);
+    printf("  one change (WM_DRAWCLIPBOARD) %s\n", Describe(results.clipboard).c_str());
+    fflush(stdout);
+}

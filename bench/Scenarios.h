@@ -1,0 +1,57 @@
+// The measured scenarios, each on a sample host of its own with the plug-in loaded.
+#pragma once
+#include "bench/Stats.h"
+#include <string>
+#include <vector>
+
+struct BenchConfig {
+    std::string pluginPath;
+    std::vector<int> sizes{100, 1000, 10000};   // saved items for opening and closing
+    int bandReps = 7;                            // open/close rounds per size
+    int splitReps = 9;
+    int commandReps = 21;
+    int clipboardChanges = 1000;
+    int memoryFirst = 100;                       // commands before the first memory reading
+    int memoryTotal = 10000;
+    bool smoke = false;
+};
+
+// What a run found: the figures for the targets, and whether every result was as expected.
+struct BenchResults {
+    // `empty`: opening the same band with nothing saved, its own construction.
+    struct Size { int n; Summary open, bare, empty, destroy, exit; };
+    std::vector<Size> sizes;
+    Summary splitFirst, splitAgain, splitBare;
+    int splitLines = 0;
+    Summary splitOverLarge, splitOverLargeAgain;
+    int largeItems = 0;
+    // A command's whole time, and its own: without the time the host spent on its host messages.
+    struct Command { std::string name; Summary total, own; bool judged; };
+    std::vector<Command> commands;
+    Summary clipboard;
+    int clipboardSeen = 0;
+    struct Memory { int commands; size_t privateBytes, heapBytes, items, itemBytes; };
+    std::vector<Memory> memory;
+    std::vector<std::string> failures;
+};
+
+class BenchHost;
+// Records a failed check of the results (a run with one fails).
+void Check(BenchResults& results, bool ok, const std::string& what);
+// Opens the host with the plug-in and the band; false (recorded) when that fails.
+bool OpenWithBand(BenchHost& host, BenchResults& results);
+// The plug-in showed no message box the scenario did not ask for.
+void CheckNoBoxes(BenchHost& host, BenchResults& results);
+
+void RunOpenClose(const BenchConfig& config, BenchResults& results);
+void RunSplit(const BenchConfig& config, BenchResults& results);
+void RunCommands(const BenchConfig& config, BenchResults& results);
+void RunClipboard(const BenchConfig& config, BenchResults& results);
+void RunMemory(const BenchConfig& config, BenchResults& results);
+
+// Texts and documents for the scenarios.
+std::vector<std::string> NumberedItems(int count, const char* format);
+// Documents of CR LF separated lines, each at most `limit` bytes, that hold `lines` in order.
+std::vector<std::string> Documents(const std::vector<std::string>& lines, size_t limit);
+// `count` distinct two-character lines (letter case ignored).
+std::vector<std::string> ShortLines(int count);
