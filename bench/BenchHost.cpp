@@ -1,27 +1,9 @@
 #include "bench/BenchHost.h"
 #include "bench/Stats.h"
+#include "host/HostRebar.h"
 #include "res/resource.h"
 #include <commctrl.h>
 #include <cstring>
-
-void PumpPending()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-void PumpFor(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    do {
-        PumpPending();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
-    PumpPending();
-}
 
 // Host messages reach the frame or the view; both are subclassed to time them.
 static double hostMessageMs = 0;
@@ -109,13 +91,7 @@ void BenchHost::ForgetSavedItems()
 
 HWND BenchHost::Toolbar()
 {
-    int index = static_cast<int>(SendMessageA(host.Rebar(), RB_IDTOINDEX, BAND_ID, 0));
-    if (index < 0) return nullptr;
-    REBARBANDINFOA band = {};
-    band.cbSize = REBARBANDINFOA_V6_SIZE;
-    band.fMask = RBBIM_CHILD;
-    SendMessageA(host.Rebar(), RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
-    return band.hwndChild;
+    return RebarBandChild(host.Rebar(), BAND_ID);
 }
 
 bool BenchHost::BandOpen()

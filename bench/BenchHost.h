@@ -4,6 +4,7 @@
 #include "host/HostApp.h"
 #include "bench/Copier.h"
 #include "support/MessageBoxHook.h"
+#include "support/Pump.h"
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,6 +84,3 @@ private:
     ClipboardCopier copier;
     BandMessageTimer bandTimer;
 };
-
-void PumpPending();
-void PumpFor(DWORD ms);

@@ -29,14 +29,20 @@ HWND CreateHostRebar(HWND frame, bool ownBand, const std::string& label)
     return rebar;
 }
 
-void SetRebarLabel(HWND rebar, const std::string& label)
+HWND RebarBandChild(HWND rebar, UINT bandId)
 {
-    if (rebar == nullptr) return;
-    LRESULT index = SendMessageA(rebar, RB_IDTOINDEX, kOwnBandId, 0);
-    if (index < 0) return;
+    if (rebar == nullptr) return nullptr;
+    LRESULT index = SendMessageA(rebar, RB_IDTOINDEX, bandId, 0);
+    if (index < 0) return nullptr;
     REBARBANDINFOA band = {};
     band.cbSize = REBARBANDINFOA_V6_SIZE; // understood by every comctl32 version
     band.fMask = RBBIM_CHILD;
-    if (SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band)) && band.hwndChild)
-        SetWindowTextA(band.hwndChild, ("ファイル: " + label).c_str());
+    if (!SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band))) return nullptr;
+    return band.hwndChild;
+}
+
+void SetRebarLabel(HWND rebar, const std::string& label)
+{
+    HWND child = RebarBandChild(rebar, kOwnBandId);
+    if (child != nullptr) SetWindowTextA(child, ("ファイル: " + label).c_str());
 }

@@ -8,5 +8,7 @@ const UINT kOwnBandId = 1;
 
 // Creates the rebar as a child of `frame`, with the host's own band when `ownBand` is set.
 HWND CreateHostRebar(HWND frame, bool ownBand, const std::string& label);
+// The child window of the band with `bandId`, or null when the rebar has no such band.
+HWND RebarBandChild(HWND rebar, UINT bandId);
 // Shows `label` in the host's own band, if there is one.
 void SetRebarLabel(HWND rebar, const std::string& label);

@@ -1,4 +1,5 @@
 #include "host/TourClipBar.h"
+#include "host/HostRebar.h"
 #include "host/PngWriter.h"
 #include "host/Screenshot.h"
 #include "host/TourInput.h"
@@ -25,16 +26,7 @@ void Say(const std::string& cp932)
     fflush(stdout);
 }
 
-HWND ClipBarToolbar(HostApp& host)
-{
-    int index = static_cast<int>(SendMessageA(host.Rebar(), RB_IDTOINDEX, kBandId, 0));
-    if (index < 0) return nullptr;
-    REBARBANDINFOA band = {};
-    band.cbSize = REBARBANDINFOA_V6_SIZE;
-    band.fMask = RBBIM_CHILD;
-    SendMessageA(host.Rebar(), RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
-    return band.hwndChild;
-}
+HWND ClipBarToolbar(HostApp& host) { return RebarBandChild(host.Rebar(), kBandId); }
 
 void ClickButton(HWND toolbar, int id, std::initializer_list<WORD> modifiers = {})
 {

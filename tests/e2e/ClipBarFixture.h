@@ -1,6 +1,7 @@
 // The sample host with the plug-in loaded and the clip bar open, and the user's ways of using it.
 #pragma once
 #include "fixture/HostFixture.h"
+#include "host/HostRebar.h"
 #include "support/Pump.h"
 #include <windows.h>
 #include <commctrl.h>
@@ -30,16 +31,7 @@ protected:
         RunPluginCommand();
         PumpPending();
     }
-    HWND Toolbar()
-    {
-        int index = static_cast<int>(SendMessageA(Rebar(), RB_IDTOINDEX, 1000, 0));
-        if (index < 0) return nullptr;
-        REBARBANDINFOA band = {};
-        band.cbSize = REBARBANDINFOA_V6_SIZE;
-        band.fMask = RBBIM_CHILD;
-        SendMessageA(Rebar(), RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
-        return band.hwndChild;
-    }
+    HWND Toolbar() { return RebarBandChild(Rebar(), 1000); }
     HWND Combo() { return GetDlgItem(Toolbar(), 1001); }
     // A real click on the button, as the user makes it.
     void Press(int id)
