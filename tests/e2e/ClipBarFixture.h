@@ -61,7 +61,9 @@ protected:
         }
         return items;
     }
-    void Copy(const std::string& text)
+    // Copies `text`, beside it the registered format `markFormat` holding `markValue` when given,
+    // as an application that keeps a copy out of clipboard histories does.
+    void Copy(const std::string& text, const char* markFormat = nullptr, DWORD markValue = 0)
     {
         ASSERT_TRUE(OpenClipboard(Frame()));
         EmptyClipboard();
@@ -69,6 +71,20 @@ protected:
         memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
         GlobalUnlock(block);
         SetClipboardData(CF_TEXT, block);
+        if (markFormat != nullptr) {
+            HGLOBAL mark = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+            *static_cast<DWORD*>(GlobalLock(mark)) = markValue;
+            GlobalUnlock(mark);
+            SetClipboardData(RegisterClipboardFormatA(markFormat), mark);
+        }
+        CloseClipboard();
+        PumpFor(50);
+    }
+    void CopyBitmap()
+    {
+        ASSERT_TRUE(OpenClipboard(Frame()));
+        EmptyClipboard();
+        SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 1, nullptr));
         CloseClipboard();
         PumpFor(50);
     }

@@ -116,20 +116,8 @@ TEST_F(ClipBarHistory, ViewerChainIsRepairedAndEveryChangeIsPassedOn)
     EXPECT_TRUE(received.empty());
     // Text, a bitmap and a text marked private: all passed on.
     Copy("two");
-    ASSERT_TRUE(OpenClipboard(Frame()));
-    EmptyClipboard();
-    SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 1, nullptr));
-    CloseClipboard();
-    PumpFor(50);
-    ASSERT_TRUE(OpenClipboard(Frame()));
-    EmptyClipboard();
-    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 7);
-    memcpy(GlobalLock(text), "secret", 7);
-    GlobalUnlock(text);
-    SetClipboardData(CF_TEXT, text);
-    SetClipboardData(RegisterClipboardFormatA("Clipboard Viewer Ignore"), GlobalAlloc(GMEM_MOVEABLE, 1));
-    CloseClipboard();
-    PumpFor(50);
+    CopyBitmap();
+    Copy("secret", "Clipboard Viewer Ignore");
     EXPECT_EQ(0, CountReceived(first, WM_DRAWCLIPBOARD));
     EXPECT_EQ(3, CountReceived(second, WM_DRAWCLIPBOARD));
     EXPECT_EQ((Texts{"two", "one"}), HistoryView());

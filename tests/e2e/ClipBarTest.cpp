@@ -117,23 +117,10 @@ TEST_F(ClipBar, HistoryKeepsThirtyTextsCutAtFiveHundredBytes)
 
 TEST_F(ClipBar, PrivateAndNonTextChangesAreNotRecorded)
 {
-    ASSERT_TRUE(OpenClipboard(Frame()));
-    EmptyClipboard();
-    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 7);
-    memcpy(GlobalLock(text), "secret", 7);
-    GlobalUnlock(text);
-    SetClipboardData(CF_TEXT, text);
-    HGLOBAL mark = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
-    *static_cast<DWORD*>(GlobalLock(mark)) = 0;
-    GlobalUnlock(mark);
-    SetClipboardData(RegisterClipboardFormatA("CanIncludeInClipboardHistory"), mark);
-    CloseClipboard();
-    PumpFor(50);
-    ASSERT_TRUE(OpenClipboard(Frame()));
-    EmptyClipboard();
-    SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 1, nullptr));
-    CloseClipboard();
-    PumpFor(50);
+    Copy("secret", "CanIncludeInClipboardHistory", 0);
+    Copy("hidden", "ExcludeClipboardContentFromMonitorProcessing");
+    Copy("ignored", "Clipboard Viewer Ignore");
+    CopyBitmap();
     Press(40007);
     EXPECT_EQ("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ履歴がありません！！", StatusText());
     Copy("public");
