@@ -1,5 +1,6 @@
 // The clipboard history: what is recorded, how the history view shows it, and the viewer chain.
 #include "e2e/ClipBarFixture.h"
+#include "support/RecordingWindow.h"
 #include <string>
 #include <vector>
 
@@ -67,34 +68,16 @@ TEST_F(ClipBarHistory, ViewTakesNewCopiesOnTopAndGivesTheSavedItemsBackInOrder)
 }
 
 // Windows in the viewer chain after the band, recording what reaches them.
-struct Received {
-    HWND window;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Received> received;
+std::vector<ReceivedMessage>& received = ReceivedMessages();
 
-LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_DRAWCLIPBOARD || message == WM_CHANGECBCHAIN) received.push_back({window, message, wParam, lParam});
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+bool IsViewerNotice(UINT message) { return message == WM_DRAWCLIPBOARD || message == WM_CHANGECBCHAIN; }
 
-HWND MakeRecorder()
-{
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = RecordingProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VexaroTestViewer";
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
-}
+HWND MakeRecorder() { return CreateRecordingWindow(IsViewerNotice); }
 
 int CountReceived(HWND window, UINT message)
 {
     int n = 0;
-    for (const Received& r : received) n += r.window == window && r.message == message;
+    for (const ReceivedMessage& r : received) n += r.window == window && r.message == message;
     return n;
 }
 

@@ -5,37 +5,23 @@
 #include "plugin/HostMessages.h"
 #include "plugin/PluginState.h"
 #include "support/MessageBoxHook.h"
+#include "support/RecordingWindow.h"
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Received {
-    HWND window;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Received> received;
+std::vector<ReceivedMessage>& received = ReceivedMessages();
 
-LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message >= 2048 && message < 2200) received.push_back({window, message, wParam, lParam});
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+bool IsHostMessage(UINT message) { return message >= 2048 && message < 2200; }
 
 // A frame with a view inside, both recording the host messages they get.
 class EntryPoints : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = RecordingProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "EntryPointsWindow";
-        RegisterClassA(&wc);
-        frame = CreateWindowA("EntryPointsWindow", "frame", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
-        view = CreateWindowA("EntryPointsWindow", "view", WS_CHILD, 0, 0, 100, 100, frame, nullptr, wc.hInstance, nullptr);
+        frame = CreateRecordingWindow(IsHostMessage, "frame", WS_OVERLAPPEDWINDOW, nullptr, 300, 200);
+        view = CreateRecordingWindow(IsHostMessage, "view", WS_CHILD, frame, 100, 100);
         plugin = PluginState();
         plugin.hInstance = GetModuleHandleA(nullptr);
         messenger = CAppVal();
@@ -117,8 +103,8 @@ TEST_F(EntryPoints, CommandIdComesFirstThenRefreshCarriesIt)
 TEST_F(EntryPoints, ViewEventMovesOnlyTheMessengersOwner)
 {
     OnEvents(view, 0x400, 1);
-    HWND otherFrame = CreateWindowA("EntryPointsWindow", "other", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    HWND otherView = CreateWindowA("EntryPointsWindow", "v2", WS_CHILD, 0, 0, 10, 10, otherFrame, nullptr, nullptr, nullptr);
+    HWND otherFrame = CreateRecordingWindow(IsHostMessage, "other", WS_OVERLAPPEDWINDOW, nullptr, 100, 100);
+    HWND otherView = CreateRecordingWindow(IsHostMessage, "v2", WS_CHILD, otherFrame, 10, 10);
     OnEvents(otherView, 0x2000, 0);
     EXPECT_EQ(otherFrame, plugin.hostWindow);
     EXPECT_EQ(otherView, plugin.viewWindow);
