@@ -117,7 +117,7 @@ protected:
         HWND dialog = BandDialog();
         if (dialog == nullptr) return nullptr;
         struct Search { HWND owner; HWND found; } search = {GetAncestor(dialog, GA_ROOT), nullptr};
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(p);
             char name[16] = "";
             GetClassNameA(w, name, sizeof name);

@@ -40,7 +40,7 @@ protected:
     {
         Press(40011);
         HWND found = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) -> BOOL {
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) CALLBACK -> BOOL {
             if (!GetDlgItem(w, 1003) || !GetDlgItem(w, 1012)) return TRUE;
             *reinterpret_cast<HWND*>(out) = w;
             return FALSE;
@@ -64,8 +64,8 @@ TEST_F(Insertion, PaletteClosedInsertsTheTextAloneAndCtrlAddsOneEnter)
     EXPECT_EQ("xAb1カナ\r\nAb1カナ", Text());
     EXPECT_EQ(View(), GetFocus());
     EXPECT_TRUE(MatchesSequence(LogEntries(), {
-        {HOSTMSG_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
-        {HOSTMSG_INSERT_TEXT, 0, 0, SEQ_WPARAM | SEQ_TEXT, kItem},
+        {HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
+        {HM_INSERT_TEXT, 0, 0, SEQ_WPARAM | SEQ_TEXT, kItem},
     }));
     EXPECT_EQ(std::vector<std::string>{kItem}, Items());
     EXPECT_EQ(0, Chosen());
@@ -79,8 +79,8 @@ TEST_F(Insertion, PaletteClosedInsertsTheTextAloneAndCtrlAddsOneEnter)
     PumpFor(200);
     EXPECT_EQ("xAb1カナAb1カナ\r\n\r\nAb1カナ", Text()) << "one Enter only";
     EXPECT_TRUE(MatchesSequence(LogEntries(), {
-        {HOSTMSG_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
-        {HOSTMSG_INSERT_TEXT, 0, 0, SEQ_WPARAM | SEQ_TEXT, kItem},
+        {HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
+        {HM_INSERT_TEXT, 0, 0, SEQ_WPARAM | SEQ_TEXT, kItem},
     }));
 }
 
@@ -104,16 +104,16 @@ TEST_F(Insertion, PaletteBoxesChooseTheConversionSentAfterSelectingTheText)
         ChooseLogged(0);
         EXPECT_EQ(std::string("x") + c.result + "\r\nAb1カナ", Text());
         std::vector<ExpectedMessage> expected = {
-            {HOSTMSG_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
-            {HOSTMSG_GET_CARET_POS, 0, 0, SEQ_WPARAM, nullptr},
-            {HOSTMSG_EDIT_BRACKET, 0, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
-            {HOSTMSG_INSERT_TEXT, 0, 0, SEQ_WPARAM | SEQ_TEXT, kItem},
-            {HOSTMSG_GET_CARET_POS, 0, 0, SEQ_WPARAM, nullptr},
-            {HOSTMSG_SET_SELECTION, 0, 0, 0, nullptr},
+            {HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
+            {HM_GET_CARET_POS, 0, 0, SEQ_WPARAM, nullptr},
+            {HM_EDIT_BRACKET, 0, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
+            {HM_INSERT_TEXT, 0, 0, SEQ_WPARAM | SEQ_TEXT, kItem},
+            {HM_GET_CARET_POS, 0, 0, SEQ_WPARAM, nullptr},
+            {HM_SET_SELECTION, 0, 0, 0, nullptr},
         };
-        for (WPARAM w : c.converts) expected.push_back({HOSTMSG_CONVERT_SELECTION, w, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr});
-        expected.push_back({HOSTMSG_EXEC_COMMAND, 4187, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr});
-        expected.push_back({HOSTMSG_EDIT_BRACKET, 1, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr});
+        for (WPARAM w : c.converts) expected.push_back({HM_CONVERT_SELECTION, w, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr});
+        expected.push_back({HM_EXEC_COMMAND, 4187, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr});
+        expected.push_back({HM_EDIT_BRACKET, 1, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr});
         ASSERT_TRUE(MatchesSequence(LogEntries(), expected));
         // The inserted text, from behind it back to where the caret was, is what gets converted.
         const HostLogEntry& select = LogEntries()[5];
@@ -157,7 +157,7 @@ TEST_F(Insertion, RejectedPaletteChoicesInsertNothingAndPointAtThePalette)
         boxes.Clear();
         ChooseLogged(0);
         EXPECT_EQ(kDocument, Text());
-        EXPECT_TRUE(MatchesSequence(LogEntries(), {{HOSTMSG_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""}}));
+        EXPECT_TRUE(MatchesSequence(LogEntries(), {{HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""}}));
         ASSERT_EQ(1u, boxes.Boxes().size());
         EXPECT_EQ("文字変換ダイアログのオプションが指定されていません！！", boxes.Boxes()[0].text);
         EXPECT_EQ("Vexaro Ver1.0β", boxes.Boxes()[0].caption);
@@ -180,7 +180,7 @@ TEST_F(Insertion, NoChosenItemIsReportedAndChangesNothing)
     ChooseLogged(-1);
     EXPECT_EQ(kDocument, Text());
     EXPECT_EQ(Combo(), GetFocus());
-    EXPECT_TRUE(MatchesSequence(LogEntries(), {{HOSTMSG_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""}}));
+    EXPECT_TRUE(MatchesSequence(LogEntries(), {{HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""}}));
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ("選択項目の取得に失敗しました！！", boxes.Boxes()[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONHAND), boxes.Boxes()[0].style);

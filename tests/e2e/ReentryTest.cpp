@@ -156,13 +156,13 @@ void DragPalette(HWND palette, std::function<void()> whileDragging)
     RECT r;
     GetWindowRect(palette, &r);
     SetCursorPos(r.left + 30, r.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 1);
-    UINT_PTR act = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    UINT_PTR act = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR timer, DWORD) CALLBACK {
         KillTimer(nullptr, timer);
         std::function<void()> run;
         run.swap(action);
         if (run) run();
     });
-    UINT_PTR rescue = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    UINT_PTR rescue = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR timer, DWORD) CALLBACK {
         KillTimer(nullptr, timer);
         if (IsWindow(dragged)) PostMessageA(dragged, WM_LBUTTONUP, 0, 0);
     });
