@@ -165,8 +165,7 @@ static void TogglePalette(HWND dialog)
         if (plugin.paletteWindow == nullptr) {
             plugin.paletteShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_PALETTE));
         } else {
-            plugin.prevPaletteProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(plugin.paletteWindow, GWLP_WNDPROC));
-            SetWindowLongPtrA(plugin.paletteWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PaletteWndProc));
+            SubclassPalette(plugin.paletteWindow);
         }
     } else {
         DestroyWindow(plugin.paletteWindow);

@@ -87,10 +87,20 @@ static void InitPalette(HWND window)
     PostMessageA(window, WM_NCACTIVATE, TRUE, 0);
 }
 
+// The procedure is taken typed, never cast: on i686 a procedure without CALLBACK must not compile.
+static WNDPROC SetWindowProc(HWND window, WNDPROC proc)
+{
+    return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+}
+
+void SubclassPalette(HWND window)
+{
+    plugin.prevPaletteProc = SetWindowProc(window, PaletteWndProc);
+}
+
 static void SavePalette(HWND window)
 {
-    if (plugin.prevPaletteProc != nullptr)
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(plugin.prevPaletteProc));
+    if (plugin.prevPaletteProc != nullptr) SetWindowProc(window, plugin.prevPaletteProc);
     SetActiveWindow(plugin.hostWindow);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;

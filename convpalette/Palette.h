@@ -7,4 +7,6 @@ extern const int paletteControls[10];
 
 INT_PTR CALLBACK PaletteDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PaletteWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Puts PaletteWndProc in front of the dialog's own procedure; closing the palette takes it out.
+void SubclassPalette(HWND window);
 void UpdatePaletteRules();
