@@ -57,11 +57,11 @@ void HostApp::LoadPlugins(std::string& error)
             continue;
         }
         plugins.push_back(plugin);
-        plugin.onEvents(View(), EVENT_COMMAND_ID, static_cast<LPARAM>(commandId));
-        plugin.onEvents(View(), EVENT_VIEW, 0);
+        plugin.onEvents(View(), HE_COMMAND_ID, static_cast<LPARAM>(commandId));
+        plugin.onEvents(View(), HE_VIEW, 0);
     }
     BuildPluginMenu();
-    for (const LoadedPlugin& plugin : plugins) plugin.onEvents(View(), EVENT_MENU_REFRESH, 0);
+    for (const LoadedPlugin& plugin : plugins) plugin.onEvents(View(), HE_MENU_REFRESH, 0);
 }
 
 void HostApp::Close()
@@ -70,7 +70,7 @@ void HostApp::Close()
     closing = true;
     bool wasOpen = frame != nullptr;
     if (wasOpen) {
-        for (const LoadedPlugin& plugin : plugins) plugin.onEvents(View(), EVENT_UNLOAD, 0);
+        for (const LoadedPlugin& plugin : plugins) plugin.onEvents(View(), HE_UNLOAD, 0);
         // The plug-ins' windows live in ours: they are destroyed here, while their code is loaded.
         DestroyWindow(frame);
     }

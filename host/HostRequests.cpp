@@ -8,8 +8,8 @@
 
 namespace {
 
-EditPos ToEditPos(TextPos pos) { return {pos.column, pos.line}; }
-TextPos ToTextPos(const EditPos& pos) { return {static_cast<int>(pos.line), static_cast<int>(pos.column)}; }
+HostPos ToEditPos(TextPos pos) { return {pos.column, pos.line}; }
+TextPos ToTextPos(const HostPos& pos) { return {static_cast<int>(pos.line), static_cast<int>(pos.column)}; }
 
 // Copies at most capacity - 1 bytes of `text`, never half a double-byte character, and a zero;
 // answers the bytes written including the zero.
@@ -44,11 +44,11 @@ LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, L
         return result;
     }
     switch (message) {
-    case HOSTMSG_REFRESH_STATUS:
+    case HM_REFRESH_STATUS:
         RefreshPluginEntry(static_cast<UINT>(wParam));
         result = 1;
         break;
-    case HOSTMSG_GET_SEL_TEXT: {
+    case HM_GET_SEL_TEXT: {
         std::string text = editor.SelectedText();
         if (wParam == 0 || lParam == 0) {
             result = static_cast<LRESULT>(text.size() + 1);
@@ -58,8 +58,8 @@ LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, L
         }
         break;
     }
-    case HOSTMSG_GET_LINE: {
-        auto* request = reinterpret_cast<LineRequest*>(wParam);
+    case HM_GET_LINE: {
+        auto* request = reinterpret_cast<HostLineRequest*>(wParam);
         if (request == nullptr) break;
         entry.hasRequest = true;
         entry.request = *request;
@@ -73,24 +73,24 @@ LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, L
         }
         break;
     }
-    case HOSTMSG_GET_CARET_POS:
-    case HOSTMSG_GET_SEL_START:
-    case HOSTMSG_GET_SEL_END: {
+    case HM_GET_CARET_POS:
+    case HM_GET_SEL_START:
+    case HM_GET_SEL_END: {
         // The position kind in wParam makes no difference here.
-        auto* pos = reinterpret_cast<EditPos*>(lParam);
+        auto* pos = reinterpret_cast<HostPos*>(lParam);
         if (pos == nullptr) break;
         entry.hasPos = true;
         entry.before = *pos;
-        TextPos value = message == HOSTMSG_GET_CARET_POS ? editor.Caret()
-                        : message == HOSTMSG_GET_SEL_START ? editor.SelectionStart()
+        TextPos value = message == HM_GET_CARET_POS ? editor.Caret()
+                        : message == HM_GET_SEL_START ? editor.SelectionStart()
                                                            : editor.SelectionEnd();
         *pos = ToEditPos(value);
         entry.after = *pos;
         result = 1;
         break;
     }
-    case HOSTMSG_CONVERT_POS: {
-        auto* pos = reinterpret_cast<EditPos*>(wParam != 0 ? wParam : static_cast<WPARAM>(lParam));
+    case HM_CONVERT_POS: {
+        auto* pos = reinterpret_cast<HostPos*>(wParam != 0 ? wParam : static_cast<WPARAM>(lParam));
         if (pos == nullptr) break;
         entry.hasPos = true;
         entry.before = *pos;
@@ -99,16 +99,16 @@ LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, L
         result = 1;
         break;
     }
-    case HOSTMSG_EXEC_COMMAND:
-        if (wParam == HOSTCMD_SHOW_REBAR) {
+    case HM_EXEC_COMMAND:
+        if (wParam == HC_SHOW_REBAR) {
             result = CreateRebar() ? 1 : 0;
-        } else if (wParam == HOSTCMD_CANCEL_SELECTION) {
+        } else if (wParam == HC_CANCEL_SELECTION) {
             editor.CollapseToEnd();
             changed = true;
             result = 1;
         }
         break;
-    case HOSTMSG_INSERT_TEXT: {
+    case HM_INSERT_TEXT: {
         const char* text = reinterpret_cast<const char*>(lParam);
         if (text == nullptr) break;
         entry.hasText = true;
@@ -118,9 +118,9 @@ LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, L
         result = 1;
         break;
     }
-    case HOSTMSG_SET_SELECTION: {
-        auto* from = reinterpret_cast<EditPos*>(wParam);
-        auto* to = reinterpret_cast<EditPos*>(lParam);
+    case HM_SET_SELECTION: {
+        auto* from = reinterpret_cast<HostPos*>(wParam);
+        auto* to = reinterpret_cast<HostPos*>(lParam);
         if (from == nullptr || to == nullptr) break;
         entry.hasPos = true;
         entry.before = *from;
@@ -130,7 +130,7 @@ LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, L
         result = 1;
         break;
     }
-    case HOSTMSG_SET_STATUS_TEXT: {
+    case HM_SET_STATUS_TEXT: {
         const char* text = reinterpret_cast<const char*>(lParam);
         entry.hasText = true;
         entry.text = text != nullptr ? text : "";
@@ -138,12 +138,12 @@ LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, L
         result = 1;
         break;
     }
-    case HOSTMSG_CONVERT_SELECTION:
+    case HM_CONVERT_SELECTION:
         editor.ConvertSelection(static_cast<UINT>(wParam));
         changed = true;
         result = 1;
         break;
-    case HOSTMSG_EDIT_BRACKET:
+    case HM_EDIT_BRACKET:
         if (wParam == 0) editor.OpenUndoGroup();
         else editor.CloseUndoGroup();
         result = 1;

@@ -14,7 +14,7 @@ static std::string Quote(const std::string& text)
     return out + "\"";
 }
 
-static std::string Pos(const EditPos& pos)
+static std::string Pos(const HostPos& pos)
 {
     return "(" + std::to_string(pos.column) + "," + std::to_string(pos.line) + ")";
 }

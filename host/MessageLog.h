@@ -2,7 +2,7 @@
 // at the time of the call.
 #pragma once
 #include <windows.h>
-#include "plugin/HostMessages.h"
+#include "host/HostProtocol.h"
 #include <string>
 #include <vector>
 
@@ -15,10 +15,10 @@ struct HostLogEntry {
     bool hasText = false;      // 2080 / 2085: the text handed in; 2051 / 2053: the text copied out
     std::string text;
     bool hasPos = false;       // 2054 / 2062 / 2074 / 2075: the record before and after; 2081: from / to
-    EditPos before = {0, 0};
-    EditPos after = {0, 0};
+    HostPos before = {0, 0};
+    HostPos after = {0, 0};
     bool hasRequest = false;   // 2053
-    LineRequest request = {0, 0, 0};
+    HostLineRequest request = {0, 0, 0};
 };
 
 class MessageLog {

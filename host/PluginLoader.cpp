@@ -49,7 +49,7 @@ bool LoadPlugin(const std::string& path, UINT commandId, HWND owner, LoadedPlugi
     plugin.statusText = LoadText(m, plugin.getStatusMessageId());
     plugin.bitmap = LoadBitmapA(m, MAKEINTRESOURCEA(plugin.getBitmapId()));
     char name[256] = "";
-    plugin.plugInProc(owner, REQUEST_NAME, sizeof name, reinterpret_cast<LPARAM>(name));
+    plugin.plugInProc(owner, HR_NAME, sizeof name, reinterpret_cast<LPARAM>(name));
     name[sizeof name - 1] = '\0';
     plugin.name = name;
     return true;

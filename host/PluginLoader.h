@@ -1,7 +1,7 @@
 // A plug-in library loaded by the host, with its seven entry points.
 #pragma once
 #include <windows.h>
-#include "plugin/Exports.h"
+#include "host/HostProtocol.h"
 #include <string>
 
 struct LoadedPlugin {
@@ -13,13 +13,13 @@ struct LoadedPlugin {
     std::string name;        // what the plug-in calls itself (PlugInProc 2306)
     HBITMAP bitmap = nullptr;
 
-    decltype(&::OnCommand) onCommand = nullptr;
-    decltype(&::QueryStatus) queryStatus = nullptr;
-    decltype(&::OnEvents) onEvents = nullptr;
-    decltype(&::GetMenuTextID) getMenuTextId = nullptr;
-    decltype(&::GetStatusMessageID) getStatusMessageId = nullptr;
-    decltype(&::GetBitmapID) getBitmapId = nullptr;
-    decltype(&::PlugInProc) plugInProc = nullptr;
+    PluginOnCommand onCommand = nullptr;
+    PluginQueryStatus queryStatus = nullptr;
+    PluginOnEvents onEvents = nullptr;
+    PluginGetId getMenuTextId = nullptr;
+    PluginGetId getStatusMessageId = nullptr;
+    PluginGetId getBitmapId = nullptr;
+    PluginProc plugInProc = nullptr;
 };
 
 // Loads the library and looks up its entry points; reads its menu text, status text, picture

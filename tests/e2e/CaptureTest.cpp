@@ -12,7 +12,7 @@ namespace {
 using List = std::vector<std::string>;
 const char kCutMessage[] = "取得文字列の、5000 バイト（保存上限）以降を切り捨てました！！";
 
-std::string At(const EditPos& p) { return std::to_string(p.column) + "," + std::to_string(p.line); }
+std::string At(const HostPos& p) { return std::to_string(p.column) + "," + std::to_string(p.line); }
 
 class CaptureCommands : public ClipBarFixture {
 protected:
@@ -44,14 +44,14 @@ TEST_F(CaptureCommands, CaretButtonsSelectTheirRangeAndStoreItWithOrWithoutCtrl)
             EXPECT_EQ(c.text, SelectedText()) << "the captured range stays selected";
             EXPECT_EQ(View(), GetFocus());
             ASSERT_TRUE(MatchesSequence(LogEntries(), {
-                {HOSTMSG_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
-                {HOSTMSG_GET_CARET_POS, 2, 0, SEQ_WPARAM, nullptr},
-                {HOSTMSG_CONVERT_POS, 0, 0, 0, nullptr},
-                {HOSTMSG_CONVERT_POS, 0, 0, 0, nullptr},
-                {HOSTMSG_SET_SELECTION, 0, 0, 0, nullptr},
-                {HOSTMSG_SET_SELECTION, 0, 0, 0, nullptr},
-                {HOSTMSG_GET_SEL_TEXT, 0, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
-                {HOSTMSG_GET_SEL_TEXT, strlen(c.text) + 1, 0, SEQ_WPARAM | SEQ_TEXT, c.text},
+                {HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
+                {HM_GET_CARET_POS, 2, 0, SEQ_WPARAM, nullptr},
+                {HM_CONVERT_POS, 0, 0, 0, nullptr},
+                {HM_CONVERT_POS, 0, 0, 0, nullptr},
+                {HM_SET_SELECTION, 0, 0, 0, nullptr},
+                {HM_SET_SELECTION, 0, 0, 0, nullptr},
+                {HM_GET_SEL_TEXT, 0, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
+                {HM_GET_SEL_TEXT, strlen(c.text) + 1, 0, SEQ_WPARAM | SEQ_TEXT, c.text},
             }));
             const std::vector<HostLogEntry>& log = LogEntries();
             EXPECT_EQ(c.anchor, At(log[2].before));
@@ -76,13 +76,13 @@ TEST_F(CaptureCommands, LineAndSelectionButtonsStoreWithoutTouchingTheDocument)
         EXPECT_EQ((List{"カタカナ"}), Items());
         EXPECT_EQ(0, Chosen());
         ASSERT_TRUE(MatchesSequence(LogEntries(), {
-            {HOSTMSG_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
-            {HOSTMSG_GET_CARET_POS, 1, 0, SEQ_WPARAM, nullptr},
-            {HOSTMSG_GET_LINE, 0, 0, SEQ_LPARAM, nullptr},
-            {HOSTMSG_GET_LINE, 0, 0, SEQ_TEXT, "カタカナ"},
+            {HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
+            {HM_GET_CARET_POS, 1, 0, SEQ_WPARAM, nullptr},
+            {HM_GET_LINE, 0, 0, SEQ_LPARAM, nullptr},
+            {HM_GET_LINE, 0, 0, SEQ_TEXT, "カタカナ"},
         }));
-        const LineRequest& size = LogEntries()[2].request;
-        const LineRequest& copy = LogEntries()[3].request;
+        const HostLineRequest& size = LogEntries()[2].request;
+        const HostLineRequest& copy = LogEntries()[3].request;
         EXPECT_EQ("0 1 3", std::to_string(size.capacity) + " " + std::to_string(size.mode) + " " + std::to_string(size.line));
         EXPECT_EQ("10 1 3", std::to_string(copy.capacity) + " " + std::to_string(copy.mode) + " " + std::to_string(copy.line));
         EXPECT_TRUE(Caret() == (TextPos{3, 2}));
@@ -94,11 +94,11 @@ TEST_F(CaptureCommands, LineAndSelectionButtonsStoreWithoutTouchingTheDocument)
     EXPECT_EQ(0, Chosen());
     EXPECT_EQ("bc\r\nDef", SelectedText());
     EXPECT_TRUE(MatchesSequence(LogEntries(), {
-        {HOSTMSG_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
-        {HOSTMSG_GET_SEL_START, 0, 0, SEQ_WPARAM, nullptr},
-        {HOSTMSG_GET_SEL_END, 0, 0, SEQ_WPARAM, nullptr},
-        {HOSTMSG_GET_SEL_TEXT, 0, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
-        {HOSTMSG_GET_SEL_TEXT, 9, 0, SEQ_WPARAM | SEQ_TEXT, "bc\r\nDef"},
+        {HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
+        {HM_GET_SEL_START, 0, 0, SEQ_WPARAM, nullptr},
+        {HM_GET_SEL_END, 0, 0, SEQ_WPARAM, nullptr},
+        {HM_GET_SEL_TEXT, 0, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
+        {HM_GET_SEL_TEXT, 9, 0, SEQ_WPARAM | SEQ_TEXT, "bc\r\nDef"},
     }));
     EXPECT_EQ("abc\r\nDef ghi\r\n\r\nカタカナ", Text());
 }
@@ -109,14 +109,14 @@ TEST_F(CaptureCommands, EmptyRangesStoreNothingAndOnlyClearTheStatusBar)
     ASSERT_TRUE(beeps.Installed());
     // The caret buttons stop once the size is known; the selection is copied before it is judged.
     const struct { int id; TextPos caret; UINT last; WPARAM lastWParam; } cases[] = {
-        {40002, {1, 0}, HOSTMSG_GET_SEL_TEXT, 0}, // caret at the line start
-        {40003, {1, 7}, HOSTMSG_GET_SEL_TEXT, 0}, // caret at the line end
-        {40004, {1, 2}, HOSTMSG_GET_SEL_TEXT, 2}, // nothing selected
-        {40008, {2, 0}, HOSTMSG_GET_LINE, 0},     // an empty line
+        {40002, {1, 0}, HM_GET_SEL_TEXT, 0}, // caret at the line start
+        {40003, {1, 7}, HM_GET_SEL_TEXT, 0}, // caret at the line end
+        {40004, {1, 2}, HM_GET_SEL_TEXT, 2}, // nothing selected
+        {40008, {2, 0}, HM_GET_LINE, 0},     // an empty line
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
-        SendHost(HOSTMSG_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>("前の通知"));
+        SendHost(HM_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>("前の通知"));
         SetCaret(c.caret.line, c.caret.column);
         PressLogged(c.id);
         EXPECT_TRUE(Items().empty());
@@ -124,7 +124,7 @@ TEST_F(CaptureCommands, EmptyRangesStoreNothingAndOnlyClearTheStatusBar)
         ASSERT_FALSE(LogEntries().empty());
         const HostLogEntry& last = LogEntries().back();
         EXPECT_EQ(c.last, last.message);
-        if (c.last == HOSTMSG_GET_SEL_TEXT) {
+        if (c.last == HM_GET_SEL_TEXT) {
             EXPECT_EQ(c.lastWParam, last.wParam);
         }
         EXPECT_EQ(1, last.result) << "an empty text";
@@ -169,11 +169,11 @@ TEST_F(CaptureCommands, CtrlSplitsTheSelectionIntoDistinctLines)
     EXPECT_EQ((List{"a", "b"}), Items());
     EXPECT_EQ(0, Chosen());
     EXPECT_TRUE(MatchesSequence(LogEntries(), {
-        {HOSTMSG_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
-        {HOSTMSG_GET_SEL_START, 0, 0, SEQ_WPARAM, nullptr},
-        {HOSTMSG_GET_SEL_END, 0, 0, SEQ_WPARAM, nullptr},
-        {HOSTMSG_GET_SEL_TEXT, 0, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
-        {HOSTMSG_GET_SEL_TEXT, 10, 0, SEQ_WPARAM | SEQ_TEXT, "a\r\n\r\nb\r\n"},
+        {HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},
+        {HM_GET_SEL_START, 0, 0, SEQ_WPARAM, nullptr},
+        {HM_GET_SEL_END, 0, 0, SEQ_WPARAM, nullptr},
+        {HM_GET_SEL_TEXT, 0, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
+        {HM_GET_SEL_TEXT, 10, 0, SEQ_WPARAM | SEQ_TEXT, "a\r\n\r\nb\r\n"},
     }));
 
     // Letter case is ignored: each line once, spelled and placed as its first occurrence, and an

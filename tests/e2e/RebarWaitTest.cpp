@@ -1,7 +1,7 @@
 // Running the command in a host whose rebar is missing: the plug-in asks for it once and waits.
 #include "fixture/HostFixture.h"
 #include "support/MessageBoxHook.h"
-#include "plugin/HostMessages.h"
+#include "host/HostProtocol.h"
 #include <commctrl.h>
 #include <memory>
 
@@ -19,7 +19,7 @@ protected:
     {
         int count = 0;
         for (const HostLogEntry& e : LogEntries())
-            if (e.message == HOSTMSG_EXEC_COMMAND && e.wParam == HOSTCMD_SHOW_REBAR) ++count;
+            if (e.message == HM_EXEC_COMMAND && e.wParam == HC_SHOW_REBAR) ++count;
         return count;
     }
 };

@@ -12,12 +12,12 @@ protected:
 TEST_F(HostLog, RecordsEveryMessageInOrderWithItsReceiver)
 {
     ClearLog();
-    EditPos pos = {0, 0};
-    SendHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>("xy"), View());
-    SendHost(HOSTMSG_GET_CARET_POS, 1, reinterpret_cast<LPARAM>(&pos));
-    SendHost(HOSTMSG_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>("状態"));
-    SendHost(HOSTMSG_EDIT_BRACKET, 0, 0, View());
-    SendHost(HOSTMSG_EDIT_BRACKET, 1, 0);
+    HostPos pos = {0, 0};
+    SendHost(HM_INSERT_TEXT, 0, reinterpret_cast<LPARAM>("xy"), View());
+    SendHost(HM_GET_CARET_POS, 1, reinterpret_cast<LPARAM>(&pos));
+    SendHost(HM_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>("状態"));
+    SendHost(HM_EDIT_BRACKET, 0, 0, View());
+    SendHost(HM_EDIT_BRACKET, 1, 0);
 
     const std::vector<HostLogEntry>& log = LogEntries();
     ASSERT_EQ(5u, log.size());
@@ -33,18 +33,18 @@ TEST_F(HostLog, RecordsEveryMessageInOrderWithItsReceiver)
     EXPECT_EQ(1u, log[4].wParam);
 
     EXPECT_TRUE(MatchesSequence(log, {
-        {HOSTMSG_INSERT_TEXT, 0, 0, SEQ_WPARAM | SEQ_TEXT, "xy"},
-        {HOSTMSG_GET_CARET_POS, 1, 0, SEQ_WPARAM, nullptr},
-        {HOSTMSG_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, "状態"},
-        {HOSTMSG_EDIT_BRACKET, 0, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
-        {HOSTMSG_EDIT_BRACKET, 1, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
+        {HM_INSERT_TEXT, 0, 0, SEQ_WPARAM | SEQ_TEXT, "xy"},
+        {HM_GET_CARET_POS, 1, 0, SEQ_WPARAM, nullptr},
+        {HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, "状態"},
+        {HM_EDIT_BRACKET, 0, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
+        {HM_EDIT_BRACKET, 1, 0, SEQ_WPARAM | SEQ_LPARAM, nullptr},
     }));
     // Only the messages of interest, with an optional row that did not happen.
     EXPECT_TRUE(MatchesSequence(log, {
-        {HOSTMSG_EDIT_BRACKET, 0, 0, SEQ_WPARAM, nullptr},
-        {HOSTMSG_CONVERT_SELECTION, 0, 0, SEQ_OPTIONAL, nullptr},
-        {HOSTMSG_EDIT_BRACKET, 1, 0, SEQ_WPARAM, nullptr},
-    }, {HOSTMSG_EDIT_BRACKET, HOSTMSG_CONVERT_SELECTION}));
+        {HM_EDIT_BRACKET, 0, 0, SEQ_WPARAM, nullptr},
+        {HM_CONVERT_SELECTION, 0, 0, SEQ_OPTIONAL, nullptr},
+        {HM_EDIT_BRACKET, 1, 0, SEQ_WPARAM, nullptr},
+    }, {HM_EDIT_BRACKET, HM_CONVERT_SELECTION}));
 
     ClearLog();
     EXPECT_TRUE(LogEntries().empty());
@@ -52,27 +52,27 @@ TEST_F(HostLog, RecordsEveryMessageInOrderWithItsReceiver)
 
 TEST_F(HostLog, SequenceCheckReportsMismatches)
 {
-    SendHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>("ｶﾞ"));
-    SendHost(HOSTMSG_EXEC_COMMAND, HOSTCMD_CANCEL_SELECTION, 0);
+    SendHost(HM_INSERT_TEXT, 0, reinterpret_cast<LPARAM>("ｶﾞ"));
+    SendHost(HM_EXEC_COMMAND, HC_CANCEL_SELECTION, 0);
     const std::vector<HostLogEntry>& log = LogEntries();
     std::string report;
 
     // A wrong text.
-    EXPECT_FALSE(CompareSequence(log, {{HOSTMSG_INSERT_TEXT, 0, 0, SEQ_TEXT, "ガ"},
-                                       {HOSTMSG_EXEC_COMMAND, 4187, 0, SEQ_WPARAM, nullptr}}, {}, &report));
+    EXPECT_FALSE(CompareSequence(log, {{HM_INSERT_TEXT, 0, 0, SEQ_TEXT, "ガ"},
+                                       {HM_EXEC_COMMAND, 4187, 0, SEQ_WPARAM, nullptr}}, {}, &report));
     EXPECT_NE(std::string::npos, report.find(">> 2080")) << report;
     EXPECT_NE(std::string::npos, report.find("2070 w=4187")) << "both sides are listed:\n" << report;
 
     // A wrong wParam, a missing message, an extra message.
-    EXPECT_FALSE(CompareSequence(log, {{HOSTMSG_INSERT_TEXT, 0, 0, 0, nullptr},
-                                       {HOSTMSG_EXEC_COMMAND, 4211, 0, SEQ_WPARAM, nullptr}}, {}, &report));
-    EXPECT_FALSE(CompareSequence(log, {{HOSTMSG_INSERT_TEXT, 0, 0, 0, nullptr},
-                                       {HOSTMSG_EXEC_COMMAND, 0, 0, 0, nullptr},
-                                       {HOSTMSG_EDIT_BRACKET, 0, 0, 0, nullptr}}, {}, &report));
+    EXPECT_FALSE(CompareSequence(log, {{HM_INSERT_TEXT, 0, 0, 0, nullptr},
+                                       {HM_EXEC_COMMAND, 4211, 0, SEQ_WPARAM, nullptr}}, {}, &report));
+    EXPECT_FALSE(CompareSequence(log, {{HM_INSERT_TEXT, 0, 0, 0, nullptr},
+                                       {HM_EXEC_COMMAND, 0, 0, 0, nullptr},
+                                       {HM_EDIT_BRACKET, 0, 0, 0, nullptr}}, {}, &report));
     EXPECT_NE(std::string::npos, report.find("| -")) << "the missing actual row shows as '-':\n" << report;
-    EXPECT_FALSE(CompareSequence(log, {{HOSTMSG_INSERT_TEXT, 0, 0, 0, nullptr}}, {}, &report));
+    EXPECT_FALSE(CompareSequence(log, {{HM_INSERT_TEXT, 0, 0, 0, nullptr}}, {}, &report));
     // The same expectations pass once the rest is filtered out.
-    EXPECT_TRUE(CompareSequence(log, {{HOSTMSG_INSERT_TEXT, 0, 0, 0, nullptr}}, {HOSTMSG_INSERT_TEXT}, &report));
+    EXPECT_TRUE(CompareSequence(log, {{HM_INSERT_TEXT, 0, 0, 0, nullptr}}, {HM_INSERT_TEXT}, &report));
     EXPECT_FALSE(MatchesSequence(log, {}));
 }
 

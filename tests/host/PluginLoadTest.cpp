@@ -40,11 +40,11 @@ TEST_F(PluginLoad, MenuEntryEventsAndStatusText)
     EXPECT_TRUE(MenuEntryEnabled());
 
     // Event 0x40 made the plug-in ask for a refresh through the view, with the command id of 0x400.
-    EXPECT_TRUE(MatchesSequence(LogEntries(), {{HOSTMSG_REFRESH_STATUS, kFirstPluginCommand, 0, SEQ_WPARAM, nullptr}}));
+    EXPECT_TRUE(MatchesSequence(LogEntries(), {{HM_REFRESH_STATUS, kFirstPluginCommand, 0, SEQ_WPARAM, nullptr}}));
     ASSERT_FALSE(LogEntries().empty());
     EXPECT_EQ(View(), LogEntries()[0].receiver);
 
-    SendHost(HOSTMSG_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>("前の表示"));
+    SendHost(HM_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>("前の表示"));
     SendMessageA(Frame(), WM_MENUSELECT, MAKEWPARAM(plugin.commandId, MF_STRING), reinterpret_cast<LPARAM>(PluginMenu()));
     EXPECT_EQ("文章中の単語や行文字列の一時保存・貼り付け。", StatusText());
     SendMessageA(Frame(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
@@ -57,8 +57,8 @@ TEST_F(PluginLoad, CommandAddsTheBandAndGreysTheEntry)
     RunPluginCommand();
     EXPECT_FALSE(MenuEntryEnabled()) << "QueryStatus answers 0 while the band is open";
     EXPECT_GE(SendMessageA(Rebar(), RB_IDTOINDEX, 1000, 0), 1) << "appended behind the host's own band";
-    EXPECT_TRUE(MatchesSequence(LogEntries(), {{HOSTMSG_REFRESH_STATUS, kFirstPluginCommand, 0, SEQ_WPARAM, nullptr}},
-                                {HOSTMSG_REFRESH_STATUS}));
+    EXPECT_TRUE(MatchesSequence(LogEntries(), {{HM_REFRESH_STATUS, kFirstPluginCommand, 0, SEQ_WPARAM, nullptr}},
+                                {HM_REFRESH_STATUS}));
     // TearDown closes the host with the band open: its windows go while the library is loaded.
 }
 

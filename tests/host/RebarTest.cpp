@@ -43,7 +43,7 @@ TEST_F(HostRebarTest, PresentAtStartAfterTheViewAndAboveIt)
     EXPECT_EQ(0, ClientTop(Rebar()));
     EXPECT_GT(ClientBottom(Rebar()), 0);
     EXPECT_EQ(ClientBottom(Rebar()), ClientTop(View())) << "the view is laid out below the rebar";
-    EXPECT_EQ(1, SendHost(HOSTMSG_EXEC_COMMAND, HOSTCMD_SHOW_REBAR, 0));
+    EXPECT_EQ(1, SendHost(HM_EXEC_COMMAND, HC_SHOW_REBAR, 0));
     EXPECT_EQ(Rebar(), RebarAfterView()) << "no second rebar";
 
     HostSetup bare;
@@ -61,7 +61,7 @@ TEST_F(HostRebarTest, CreatedOnCommandOnlyWhenAllowed)
     EXPECT_EQ(nullptr, Rebar());
     EXPECT_EQ(nullptr, RebarAfterView());
     int viewTop = ClientTop(View());
-    EXPECT_EQ(1, SendHost(HOSTMSG_EXEC_COMMAND, HOSTCMD_SHOW_REBAR, 0, View()));
+    EXPECT_EQ(1, SendHost(HM_EXEC_COMMAND, HC_SHOW_REBAR, 0, View()));
     ASSERT_NE(nullptr, Rebar()) << "the rebar exists as soon as the message returns";
     EXPECT_EQ(Rebar(), RebarAfterView());
     EXPECT_TRUE(IsWindowVisible(Rebar()));
@@ -71,11 +71,11 @@ TEST_F(HostRebarTest, CreatedOnCommandOnlyWhenAllowed)
     HostSetup never;
     never.rebarMode = RebarMode::Never;
     Reopen(never);
-    EXPECT_EQ(0, SendHost(HOSTMSG_EXEC_COMMAND, HOSTCMD_SHOW_REBAR, 0));
+    EXPECT_EQ(0, SendHost(HM_EXEC_COMMAND, HC_SHOW_REBAR, 0));
     EXPECT_EQ(nullptr, Rebar());
     EXPECT_EQ(nullptr, FindWindowExA(Frame(), nullptr, "ReBarWindow32", nullptr));
     ASSERT_FALSE(LogEntries().empty());
-    EXPECT_EQ(static_cast<UINT>(HOSTMSG_EXEC_COMMAND), LogEntries().back().message);
+    EXPECT_EQ(static_cast<UINT>(HM_EXEC_COMMAND), LogEntries().back().message);
 }
 
 } // namespace
