@@ -86,7 +86,7 @@ double BenchHost::OpenBand()
 
 void BenchHost::ForgetSavedItems()
 {
-    host.Plugins()[0].onEvents(host.View(), EVENT_UNLOAD, 0);
+    host.Plugins()[0].onEvents(host.View(), HE_UNLOAD, 0);
 }
 
 HWND BenchHost::Toolbar()
