@@ -39,25 +39,41 @@ HWND FindHostRebar()
     return nullptr;
 }
 
-int BandIdToIndex(HWND rebar, int bandId)
+int BandIdToIndex(HWND rebar, int bandId, HWND child)
 {
     if (rebar == nullptr) return -1;
-    return static_cast<int>(SendMessageA(rebar, RB_IDTOINDEX, bandId, 0));
+    int count = static_cast<int>(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        REBARBANDINFOA band = {};
+        band.cbSize = REBARBANDINFOA_V6_SIZE;
+        band.fMask = RBBIM_ID | RBBIM_CHILD;
+        if (!SendMessageA(rebar, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band))) continue;
+        if (band.wID == static_cast<UINT>(bandId) && band.hwndChild == child) return i;
+    }
+    return -1;
 }
 
-int RemoveBand(HWND rebar, int bandId)
+int RemoveBand(HWND rebar, int bandId, HWND child)
 {
-    if (rebar == nullptr) return 0;
-    int index = BandIdToIndex(rebar, bandId);
+    int index = BandIdToIndex(rebar, bandId, child);
     if (index == -1) return 0;
     return SendMessageA(rebar, RB_DELETEBAND, index, 0) != 0 ? 1 : 0;
+}
+
+// The rebar the open band was built in (its dialog's parent), whichever frame the host has made
+// current since; null when the dialog is gone.
+static HWND BandRebar()
+{
+    if (plugin.bandDialog == nullptr || !IsWindow(plugin.bandDialog)) return nullptr;
+    return GetParent(plugin.bandDialog);
 }
 
 bool BandIsGone()
 {
     if (plugin.bandClosed != 0 || plugin.bandDialog == nullptr) return false;
+    // Looked for in its own rebar, not the current frame's: the host may have several frames.
     return !IsWindow(plugin.bandDialog) || !IsWindow(plugin.toolbarWindow) ||
-           BandIdToIndex(FindHostRebar(), BAND_ID) == -1;
+           BandIdToIndex(BandRebar(), BAND_ID, plugin.toolbarWindow) == -1;
 }
 
 // Takes down what a build that failed half-way had made, so no orphan windows stay in the rebar.

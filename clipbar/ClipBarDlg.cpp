@@ -95,8 +95,9 @@ static void OnDestroy(HWND dialog)
     clipCombo.Close();
     // The hold timer belongs to this band only.
     KillTimer(dialog, HOLD_TIMER_ID);
-    // A dialog destroyed by the host would leave band 1000 in the rebar, without its child.
-    RemoveBand(FindHostRebar(), BAND_ID);
+    // A dialog destroyed by the host would leave our band in its rebar (the dialog's parent),
+    // without its child.
+    RemoveBand(GetParent(dialog), BAND_ID, plugin.toolbarWindow);
     DestroyWindow(plugin.toolbarWindow);
     DestroyWindow(plugin.paletteWindow);
     plugin.paletteWindow = nullptr;
@@ -145,7 +146,9 @@ static void ToggleHistory()
 
 static void ExitTool(HWND dialog)
 {
-    if (RemoveBand(FindHostRebar(), BAND_ID) == 0) messenger.ShowMessage("バンドの破棄に失敗しました！！", "", "x", "o");
+    // The band lives in the rebar it was built in, which need not be the current frame's.
+    if (RemoveBand(GetParent(dialog), BAND_ID, plugin.toolbarWindow) == 0)
+        messenger.ShowMessage("バンドの破棄に失敗しました！！", "", "x", "o");
     DestroyWindow(dialog);
 }
 

@@ -1,49 +1,48 @@
 #include "host/HostApp.h"
-#include "host/HostRebar.h"
-#include "common/Sjis.h"
 #include <commctrl.h>
-#include <cstdio>
 
 bool HostApp::Open(const HostOptions& given, std::string& error)
 {
-    Close(); // a host opened before, or left behind by a frame destroyed from outside
+    Close(); // a host opened before, or left behind by frames destroyed from outside
+    closedFrames.clear();
     options = given;
     error.clear();
-    fileName.clear();
-    statusText.clear();
-    menuStatusShown = false;
     log.Clear();
+    framesOpened = 0;
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
-    if (!CreateFrame()) {
-        error = "cannot create the host window";
-        return false;
-    }
-    statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, frame,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
-    // The view first, the rebar after it: a plug-in finds the rebar among the view's next siblings.
-    if (view.Create(frame, *this, editor) == nullptr) {
-        error = "cannot create the view";
-        Close();
-        return false;
-    }
-    if (options.rebarMode == RebarMode::Present) CreateRebar();
+    HostFrame* first = OpenFrame(options.initialText, error);
+    if (first == nullptr) return false;
+    current = first;
     std::string fileError;
-    bool opened = !options.openFile.empty() && OpenFile(options.openFile, fileError);
+    if (!options.openFile.empty()) first->OpenFile(options.openFile, fileError);
     if (!fileError.empty()) error += fileError + "\n";
-    if (!opened) editor.Load(options.initialText);
     std::string pluginError;
     LoadPlugins(pluginError);
     error += pluginError;
-    UpdateTitle();
-    Layout();
-    ShowWindow(frame, SW_SHOW);
-    UpdateWindow(frame);
-    SetForegroundWindow(frame);
-    SetFocus(View());
-    view.Refresh();
-    if (options.runCommand && !plugins.empty()) PostMessageA(frame, WM_COMMAND, plugins[0].commandId, 0);
+    Activate(*first);
+    for (int n = 1; n < options.frames; ++n) {
+        std::string frameError;
+        if (NewFrame(frameError) == nullptr) error += frameError + "\n";
+    }
+    if (options.runCommand && !plugins.empty()) PostMessageA(current->Window(), WM_COMMAND, plugins[0].commandId, 0);
     return true;
+}
+
+HostFrame* HostApp::OpenFrame(const std::string& text, std::string& error)
+{
+    frames.push_back(std::make_unique<HostFrame>(*this));
+    HostFrame* frame = frames.back().get();
+    if (!frame->Create(options, ++framesOpened, text, error)) {
+        // A half-made frame's window (if any) is destroyed; FrameGone has moved it away then.
+        if (frame->IsOpen()) DestroyWindow(frame->Window());
+        for (size_t i = 0; i < frames.size(); ++i) {
+            if (frames[i].get() == frame) frames.erase(frames.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+        return nullptr;
+    }
+    frame->BuildPluginMenu();
+    return frame;
 }
 
 void HostApp::LoadPlugins(std::string& error)
@@ -52,7 +51,7 @@ void HostApp::LoadPlugins(std::string& error)
         LoadedPlugin plugin;
         std::string failure;
         UINT commandId = kFirstPluginCommand + static_cast<UINT>(plugins.size());
-        if (!LoadPlugin(path, commandId, frame, plugin, failure)) {
+        if (!LoadPlugin(path, commandId, Frame(), plugin, failure)) {
             error += failure + "\n";
             continue;
         }
@@ -60,33 +59,108 @@ void HostApp::LoadPlugins(std::string& error)
         plugin.onEvents(View(), HE_COMMAND_ID, static_cast<LPARAM>(commandId));
         plugin.onEvents(View(), HE_VIEW, 0);
     }
-    BuildPluginMenu();
+    for (auto& frame : frames) frame->BuildPluginMenu();
     for (const LoadedPlugin& plugin : plugins) plugin.onEvents(View(), HE_MENU_REFRESH, 0);
+}
+
+HostFrame* HostApp::NewFrame(std::string& error)
+{
+    error.clear();
+    if (frames.empty()) {
+        error = "the editor is not open";
+        return nullptr;
+    }
+    closedFrames.clear(); // never called from a closed frame's own window procedure
+    HostFrame* frame = OpenFrame("", error);
+    if (frame == nullptr) return nullptr;
+    Activate(*frame);
+    return frame;
+}
+
+void HostApp::Activate(HostFrame& frame)
+{
+    if (!frame.IsOpen()) return;
+    ShowWindow(frame.Window(), SW_SHOW);
+    UpdateWindow(frame.Window());
+    SetForegroundWindow(frame.Window());
+    // The window system may keep another window in front (or tell us late): the frame is
+    // current all the same.
+    MakeCurrent(frame);
+    SetFocus(frame.View());
+    frame.ViewControl().Refresh();
+}
+
+void HostApp::MakeCurrent(HostFrame& frame)
+{
+    if (current == &frame || closing || !frame.IsOpen()) return;
+    current = &frame;
+    for (const LoadedPlugin& plugin : plugins) plugin.onEvents(frame.View(), HE_VIEW, 0);
+}
+
+void HostApp::CloseFrame(HostFrame& frame)
+{
+    if (!frame.IsOpen() || closing) return;
+    if (frames.size() <= 1) {
+        Close();
+        return;
+    }
+    // As when the user closes a window: the next one comes to the front before this one goes.
+    if (current == &frame) {
+        for (auto& other : frames) {
+            if (other.get() != &frame) {
+                Activate(*other);
+                break;
+            }
+        }
+    }
+    DestroyWindow(frame.Window());
+}
+
+void HostApp::FrameDestroying(HostFrame& frame)
+{
+    // A frame destroyed from outside while current: another open frame takes over.
+    if (closing || current != &frame) return;
+    for (auto& other : frames) {
+        if (other.get() != &frame && other->IsOpen()) {
+            MakeCurrent(*other);
+            return;
+        }
+    }
+}
+
+void HostApp::FrameGone(HostFrame& frame)
+{
+    for (size_t i = 0; i < frames.size(); ++i) {
+        if (frames[i].get() != &frame) continue;
+        closedFrames.push_back(std::move(frames[i]));
+        frames.erase(frames.begin() + static_cast<std::ptrdiff_t>(i));
+        break;
+    }
+    if (current == &frame) current = frames.empty() ? nullptr : frames.front().get();
+    // The last frame destroyed from outside: the libraries are freed by the next Close().
+    if (frames.empty() && !closing && quitOnClose) PostQuitMessage(0);
 }
 
 void HostApp::Close()
 {
-    if (closing || (frame == nullptr && plugins.empty())) return;
+    if (closing || (frames.empty() && plugins.empty())) return;
     closing = true;
-    bool wasOpen = frame != nullptr;
+    bool wasOpen = !frames.empty();
     if (wasOpen) {
-        for (const LoadedPlugin& plugin : plugins) plugin.onEvents(View(), HE_UNLOAD, 0);
+        HWND view = current != nullptr ? current->View() : View();
+        for (const LoadedPlugin& plugin : plugins) plugin.onEvents(view, HE_UNLOAD, 0);
         // The plug-ins' windows live in ours: they are destroyed here, while their code is loaded.
-        DestroyWindow(frame);
+        while (!frames.empty()) {
+            HostFrame* frame = frames.back().get();
+            if (frame->IsOpen()) DestroyWindow(frame->Window());
+            if (!frames.empty() && frames.back().get() == frame) FrameGone(*frame); // window already gone
+        }
     }
-    ForgetWindows();
+    current = nullptr;
     for (LoadedPlugin& plugin : plugins) UnloadPlugin(plugin);
     plugins.clear();
     closing = false;
     if (wasOpen && quitOnClose) PostQuitMessage(0);
-}
-
-void HostApp::ForgetWindows()
-{
-    frame = nullptr;
-    rebar = nullptr;
-    statusBar = nullptr;
-    pluginMenu = nullptr;
 }
 
 int HostApp::RunMessageLoop()
@@ -101,103 +175,7 @@ int HostApp::RunMessageLoop()
     return static_cast<int>(msg.wParam);
 }
 
-bool HostApp::OpenFile(const std::string& path, std::string& error)
+void HostApp::RefreshPluginEntries(UINT commandId)
 {
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        error = "cannot open " + path;
-        return false;
-    }
-    std::string text;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-    fclose(file);
-    editor.Load(text);
-    fileName = path;
-    UpdateTitle();
-    SetRebarLabel(rebar, DocumentName());
-    view.Refresh();
-    return true;
-}
-
-std::string HostApp::DocumentName() const
-{
-    if (fileName.empty()) return "(無題)";
-    // The file's own name, after the last separator; a CP932 trail byte can look like '\\'.
-    const char* slash = SjisFindLast(fileName.c_str(), '\\');
-    const char* forward = SjisFindLast(fileName.c_str(), '/');
-    if (forward != nullptr && (slash == nullptr || forward > slash)) slash = forward;
-    return slash != nullptr ? slash + 1 : fileName;
-}
-
-bool HostApp::CreateRebar()
-{
-    if (rebar != nullptr && IsWindow(rebar)) return true;
-    if (options.rebarMode == RebarMode::Never || frame == nullptr) return false;
-    rebar = CreateHostRebar(frame, options.ownBand, DocumentName());
-    Layout();
-    return rebar != nullptr;
-}
-
-void HostApp::Layout()
-{
-    if (frame == nullptr) return;
-    RECT client;
-    GetClientRect(frame, &client);
-    int statusHeight = 0;
-    if (statusBar != nullptr) {
-        SendMessageA(statusBar, WM_SIZE, 0, 0);
-        RECT box;
-        GetWindowRect(statusBar, &box);
-        statusHeight = box.bottom - box.top;
-    }
-    int top = 0;
-    if (rebar != nullptr && IsWindow(rebar)) {
-        SendMessageA(rebar, WM_SIZE, 0, 0);
-        RECT box;
-        GetWindowRect(rebar, &box);
-        top = box.bottom - box.top;
-    }
-    int height = client.bottom - top - statusHeight;
-    if (View() != nullptr) MoveWindow(View(), 0, top, client.right, height > 0 ? height : 0, TRUE);
-}
-
-void HostApp::SetStatusText(const std::string& text)
-{
-    statusText = text;
-    if (statusBar != nullptr) SendMessageA(statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-std::string HostApp::StatusText() const
-{
-    if (statusBar == nullptr) return "";
-    char text[1024] = "";
-    LRESULT length = SendMessageA(statusBar, SB_GETTEXTLENGTHA, 0, 0) & 0xFFFF;
-    if (length >= static_cast<LRESULT>(sizeof text)) return statusText;
-    SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-void HostApp::RefreshPluginEntry(UINT commandId)
-{
-    bool known = false;
-    for (const LoadedPlugin& plugin : plugins) known = known || plugin.commandId == commandId;
-    for (const LoadedPlugin& plugin : plugins) {
-        if (known && plugin.commandId != commandId) continue;
-        UINT state = PluginCommandEnabled(plugin, View()) ? MF_ENABLED : MF_GRAYED;
-        if (pluginMenu != nullptr) EnableMenuItem(pluginMenu, plugin.commandId, MF_BYCOMMAND | state);
-    }
-}
-
-bool HostApp::PluginEntryEnabled(size_t index) const
-{
-    if (pluginMenu == nullptr || index >= plugins.size()) return false;
-    UINT state = GetMenuState(pluginMenu, plugins[index].commandId, MF_BYCOMMAND);
-    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
-}
-
-void HostApp::RunPluginCommand(size_t index)
-{
-    if (index < plugins.size()) plugins[index].onCommand(View());
+    for (auto& frame : frames) frame->RefreshPluginEntry(commandId);
 }

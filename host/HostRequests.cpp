@@ -3,6 +3,7 @@
 // character in two. A message that cannot be carried out (a null record, a line that does not
 // exist, a command the host does not know) is answered 0 and logged all the same.
 #include "host/HostApp.h"
+#include "host/HostFrame.h"
 #include "common/Sjis.h"
 #include <cstring>
 
@@ -24,7 +25,7 @@ LRESULT CopyOut(const std::string& text, char* buffer, size_t capacity, std::str
 
 } // namespace
 
-LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT HostFrame::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, LPARAM lParam)
 {
     HostLogEntry entry;
     entry.message = message;
@@ -32,12 +33,13 @@ LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, L
     entry.lParam = lParam;
     entry.receiver = receiver;
     // The slot is taken now so messages sent while this one is handled are logged after it.
+    MessageLog& log = app.Log();
     size_t slot = log.Entries().size();
     log.Add(entry);
 
     LRESULT result = 0;
     bool changed = false;
-    HostAnswerHook hook = answerHook; // a copy: the hook may replace itself
+    HostAnswerHook hook = app.AnswerHook(); // a copy: the hook may replace itself
     if (hook && hook(message, wParam, lParam, result)) {
         entry.result = result;
         if (slot < log.Entries().size()) log.At(slot) = entry;
@@ -45,7 +47,8 @@ LRESULT HostApp::HandleHostMessage(HWND receiver, UINT message, WPARAM wParam, L
     }
     switch (message) {
     case HM_REFRESH_STATUS:
-        RefreshPluginEntry(static_cast<UINT>(wParam));
+        // The plug-in's state is the process's: every frame's menu entry follows it.
+        app.RefreshPluginEntries(static_cast<UINT>(wParam));
         result = 1;
         break;
     case HM_GET_SEL_TEXT: {

@@ -1,6 +1,7 @@
 #include "host/TextView.h"
 #include "host/Clipboard.h"
 #include "host/HostApp.h"
+#include "host/HostFrame.h"
 #include "common/Sjis.h"
 #include <algorithm>
 
@@ -36,9 +37,9 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return self->Handle(message, wParam, lParam);
 }
 
-HWND TextView::Create(HWND parent, HostApp& hostApp, Editor& edited)
+HWND TextView::Create(HWND parent, HostFrame& frame, Editor& edited)
 {
-    host = &hostApp;
+    host = &frame;
     editor = &edited;
     topLine = 0;
     desiredCell = -1;

@@ -5,14 +5,14 @@
 #include "host/Editor.h"
 #include <string>
 
-class HostApp;
+class HostFrame;
 
 class TextView {
 public:
     static const char kClassName[];
 
-    // Creates the view as a child of `parent`; the host gets the host messages sent to it.
-    HWND Create(HWND parent, HostApp& host, Editor& editor);
+    // Creates the view as a child of `parent`; its frame gets the host messages sent to it.
+    HWND Create(HWND parent, HostFrame& host, Editor& editor);
     HWND Window() const { return window; }
 
     // After the editor changed: scroll the caret into view, move the caret, repaint.
@@ -48,7 +48,7 @@ private:
     int ColumnOfCell(int line, int cell) const;
 
     HWND window = nullptr;
-    HostApp* host = nullptr;
+    HostFrame* host = nullptr;
     Editor* editor = nullptr;
     HFONT font = nullptr;
     int lineHeight = 16;

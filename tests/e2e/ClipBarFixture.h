@@ -48,10 +48,11 @@ protected:
         PumpPending();
     }
     LRESULT State(int id) { return SendMessageA(Toolbar(), TB_GETSTATE, id, 0); }
-    std::vector<std::string> Items()
+    // The clip list's items, of the bar in the first frame or of the bar with this toolbar.
+    std::vector<std::string> Items(HWND toolbar = nullptr)
     {
         std::vector<std::string> items;
-        HWND combo = Combo();
+        HWND combo = toolbar != nullptr ? GetDlgItem(toolbar, 1001) : Combo();
         int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             // Saved items hold up to 5000 bytes.

@@ -9,7 +9,7 @@ TEST(HostCommandLine, OptionsAndErrors)
 {
     HostOptions options;
     ParseResult r = ParseCommandLine({"--plugin", "a.dll", "--plugin", "b.dll", "--open", "x.txt", "--no-rebar",
-                                      "--run-command", "--tour", "out.png", "--no-own-band"},
+                                      "--run-command", "--tour", "out.png", "--no-own-band", "--frames", "2"},
                                      options);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ((std::vector<std::string>{"a.dll", "b.dll"}), options.plugins);
@@ -18,6 +18,7 @@ TEST(HostCommandLine, OptionsAndErrors)
     EXPECT_TRUE(options.runCommand);
     EXPECT_EQ("out.png", options.tourPath);
     EXPECT_FALSE(options.ownBand);
+    EXPECT_EQ(2, options.frames);
 
     HostOptions never;
     EXPECT_TRUE(ParseCommandLine({"--rebar-never"}, never).ok);
@@ -26,10 +27,13 @@ TEST(HostCommandLine, OptionsAndErrors)
     EXPECT_TRUE(ParseCommandLine({}, plain).ok);
     EXPECT_EQ(RebarMode::Present, plain.rebarMode);
     EXPECT_TRUE(plain.ownBand);
+    EXPECT_EQ(1, plain.frames);
 
     HostOptions bad;
     EXPECT_FALSE(ParseCommandLine({"--open"}, bad).ok);
     EXPECT_FALSE(ParseCommandLine({"--bogus"}, bad).ok);
+    EXPECT_FALSE(ParseCommandLine({"--frames", "0"}, bad).ok);
+    EXPECT_FALSE(ParseCommandLine({"--frames", "x"}, bad).ok);
 }
 
 uint32_t BigEndian(const std::string& s, size_t at)
