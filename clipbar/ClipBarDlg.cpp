@@ -117,8 +117,11 @@ static void OnHoldTimer()
 {
     HWND list = clipCombo.PlaceDropList();
     if (list == nullptr) return;
+    // The frame the band lives in, not the host's current one: with several frames, switching to
+    // another frame brings that one to the front and must end the hold like any other window.
+    HWND bandFrame = GetAncestor(plugin.bandDialog, GA_ROOT);
     if (plugin.comboMoved == 0 && IsWindowVisible(plugin.toolbarWindow) && IsWindowVisible(list) &&
-        GetForegroundWindow() == plugin.hostWindow)
+        GetForegroundWindow() == bandFrame)
         return;
     plugin.keepDropDown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_HOLD_LIST));
     SetDropDownHold(plugin.keepDropDown, plugin.historyShown);

@@ -158,4 +158,14 @@ TEST_F(Frames, ClosingTheFrameWithTheBarKeepsTheItemsForAnotherFrame)
     EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes().front().text;
 }
 
+TEST_F(Frames, AHeldListEndsWhenTheUserSwitchesToAnotherFrame)
+{
+    SaveTwoLines();
+    Press(40010);
+    ASSERT_EQ("hold", Mode());
+    OpenB(); // comes to the front and becomes the host's current frame
+    EXPECT_TRUE(PumpUntil([&] { return Mode() == "normal"; }, 1000)) << Mode();
+    EXPECT_FALSE(IsWindowVisible(DropList()));
+}
+
 } // namespace
