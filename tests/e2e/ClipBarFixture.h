@@ -2,6 +2,7 @@
 #pragma once
 #include "fixture/HostFixture.h"
 #include "host/HostRebar.h"
+#include "support/ComboItems.h"
 #include "support/Pump.h"
 #include <windows.h>
 #include <commctrl.h>
@@ -24,8 +25,13 @@ protected:
         ASSERT_TRUE(OpenClipboard(Frame()));
         EmptyClipboard();
         CloseClipboard();
+        PumpPending();
+        BeforeOpeningTheBar();
+        if (HasFatalFailure()) return;
         OpenClipBar();
     }
+    // What a fixture sets up once the host is open, before the bar opens.
+    virtual void BeforeOpeningTheBar() {}
     void OpenClipBar()
     {
         RunPluginCommand();
@@ -48,18 +54,20 @@ protected:
         PumpPending();
     }
     LRESULT State(int id) { return SendMessageA(Toolbar(), TB_GETSTATE, id, 0); }
+    bool Checked(int id) { return (State(id) & TBSTATE_CHECKED) != 0; }
+    bool Enabled(int id) { return (State(id) & TBSTATE_ENABLED) != 0; }
     // The clip list's items, of the bar in the first frame or of the bar with this toolbar.
     std::vector<std::string> Items(HWND toolbar = nullptr)
     {
-        std::vector<std::string> items;
-        HWND combo = toolbar != nullptr ? GetDlgItem(toolbar, 1001) : Combo();
-        int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            // Saved items hold up to 5000 bytes.
-            std::string text(static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
-            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-            items.push_back(text.c_str());
-        }
+        return ComboItems(toolbar != nullptr ? GetDlgItem(toolbar, 1001) : Combo());
+    }
+    // What the history view shows, read by switching to it and back (from the normal view); empty
+    // when there is no history to show.
+    std::vector<std::string> HistoryView()
+    {
+        Press(40007);
+        std::vector<std::string> items = Checked(40007) ? Items() : std::vector<std::string>{};
+        if (Checked(40007)) Press(40007);
         return items;
     }
     // Copies `text`, beside it the registered format `markFormat` holding `markValue` when given,
@@ -104,29 +112,25 @@ protected:
                      reinterpret_cast<LPARAM>(combo));
         PumpPending();
     }
-    HWND BandDialog() { return FindWindowExA(Rebar(), nullptr, "#32770", nullptr); }
+    // The band's invisible container dialog: the one dialog among the rebar's children.
+    HWND BandDialog() { return Rebar() ? FindWindowExA(Rebar(), nullptr, "#32770", nullptr) : nullptr; }
     HWND DropList()
     {
         COMBOBOXINFO info = {};
         info.cbSize = sizeof info;
         return GetComboBoxInfo(Combo(), &info) ? info.hwndList : nullptr;
     }
-    // The conversion palette of the open band, if there is one: a dialog owned by the top-level
-    // window of the band (a child window cannot own one).
+    // The conversion palette, if one exists: the dialog of this thread with the palette's boxes,
+    // found whether or not a band is still open.
     HWND Palette()
     {
-        HWND dialog = BandDialog();
-        if (dialog == nullptr) return nullptr;
-        struct Search { HWND owner; HWND found; } search = {GetAncestor(dialog, GA_ROOT), nullptr};
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) CALLBACK -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            char name[16] = "";
-            GetClassNameA(w, name, sizeof name);
-            if (GetWindow(w, GW_OWNER) != s->owner || strcmp(name, "#32770") != 0) return TRUE;
-            s->found = w;
+        HWND found = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) CALLBACK -> BOOL {
+            if (!GetDlgItem(w, 1003) || !GetDlgItem(w, 1012)) return TRUE;
+            *reinterpret_cast<HWND*>(out) = w;
             return FALSE;
-        }, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        }, reinterpret_cast<LPARAM>(&found));
+        return found;
     }
     void SendEvent(UINT flags) { Host().Plugins().at(0).onEvents(View(), flags, 0); }
     // The mode the toolbar shows: "normal", "history", "hold" or "hold+history"; otherwise the

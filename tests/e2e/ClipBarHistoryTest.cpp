@@ -8,17 +8,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-class ClipBarHistory : public ClipBarFixture {
-protected:
-    // The history view as it is shown now; leaves the normal view in place.
-    Texts HistoryView()
-    {
-        Press(40007);
-        Texts shown = Items();
-        Press(40007);
-        return shown;
-    }
-};
+using ClipBarHistory = ClipBarFixture;
 
 TEST_F(ClipBarHistory, EqualCopiesAreSeparateEntriesShownOnce)
 {

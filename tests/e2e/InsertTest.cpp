@@ -39,13 +39,7 @@ protected:
     HWND OpenPalette()
     {
         Press(40011);
-        HWND found = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) CALLBACK -> BOOL {
-            if (!GetDlgItem(w, 1003) || !GetDlgItem(w, 1012)) return TRUE;
-            *reinterpret_cast<HWND*>(out) = w;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&found));
-        return found;
+        return Palette();
     }
     // Sets the nine boxes directly, past the palette's own rules.
     static void Tick(HWND palette, const std::vector<int>& ticked)

@@ -108,20 +108,6 @@ protected:
 
     // ---- reading what the user sees ----
 
-    std::vector<std::string> ListItems()
-    {
-        std::vector<std::string> items;
-        HWND combo = Combo();
-        int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, i, 0);
-            std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
-            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-            text.resize(strlen(text.c_str()));
-            items.push_back(text);
-        }
-        return items;
-    }
     bool PaletteChoiceValid()
     {
         HWND palette = Palette();
@@ -442,7 +428,7 @@ protected:
     bool Event800()
     {
         Describe("event 0x800");
-        Event(0x800);
+        SendEvent(0x800);
         model.Event800();
         return true;
     }
@@ -467,7 +453,7 @@ protected:
             if (!left.empty()) return "a window of the closed band is left: " + left.front();
             if (Palette() != nullptr) return "the palette outlived the band";
         } else {
-            std::vector<std::string> items = ListItems();
+            std::vector<std::string> items = Items();
             if (items != model.Visible())
                 return "the list shows " + Join(items) + " instead of " + Join(model.Visible()) + " history " + Join(model.history);
             if (Checked(40007) != model.historyView) return "the history button does not match the view";

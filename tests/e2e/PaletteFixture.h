@@ -79,13 +79,12 @@ protected:
         return states;
     }
 
-    HWND PaletteWindow() { return FindWindowA("#32770", "文字変換"); }
     HWND OpenPalette()
     {
         Press(40011);
-        return PaletteWindow();
+        return Palette();
     }
-    HWND Box(int id) { return GetDlgItem(PaletteWindow(), id); }
+    HWND Box(int id) { return GetDlgItem(Palette(), id); }
     // The nine check states as "0"/"1", in settings order.
     std::string States()
     {

@@ -60,7 +60,7 @@ TEST_F(Palette, FreshInstallationOpensAtTheCornerWithNothingTicked)
     EXPECT_EQ("targets", Layout());
     for (int id : {1003, 1004, 1005, 1006, 1007, 1009}) EXPECT_TRUE(IsWindowEnabled(Box(id))) << id;
     Press(40011);
-    EXPECT_EQ(nullptr, PaletteWindow());
+    EXPECT_EQ(nullptr, ClipBarFixture::Palette());
     EXPECT_EQ(Frame(), GetActiveWindow());
     EXPECT_EQ("000000000", StoredStates());
 }
@@ -189,7 +189,7 @@ TEST_F(Palette, SettingsRestoreThePlaceAndTheNineStates)
         EXPECT_EQ(round == 0 ? "010111100" : "110110100", States());
         if (round == 0) ClickBoxes({1003, 1012});
         Press(40011);
-        ASSERT_EQ(nullptr, PaletteWindow());
+        ASSERT_EQ(nullptr, ClipBarFixture::Palette());
         // Index 5 is "全角" (1012), index 6 "半角" (1008).
         EXPECT_EQ("110110100", StoredStates());
         EXPECT_EQ("77", ReadSetting("StrConvDlg_Top"));

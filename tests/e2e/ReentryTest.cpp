@@ -121,7 +121,7 @@ TEST_F(Reentry, EventEightHundredInTheHistoryViewDiscardsTheSavedItems)
 {
     CopyText("one");
     Press(40007);
-    Event(0x800);
+    SendEvent(0x800);
     // The list still shows the history; the saved items and the history itself are gone.
     EXPECT_EQ(std::vector<std::string>{"one"}, Items());
     Press(40007);
@@ -133,7 +133,7 @@ TEST_F(Reentry, EventEightHundredInTheHoldKeepsTheVisibleItems)
 {
     Press(40010);
     ASSERT_TRUE(Checked(40010));
-    Event(0x800);
+    SendEvent(0x800);
     PumpFor(250);
     EXPECT_TRUE(Checked(40010));
     EXPECT_EQ(saved, Items());

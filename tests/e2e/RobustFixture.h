@@ -13,14 +13,10 @@
 
 class RobustFixture : public ClipBarFixture {
 protected:
-    void SetUp() override
+    void BeforeOpeningTheBar() override
     {
-        HostFixture::SetUp();
-        ASSERT_TRUE(OpenProblems().empty()) << OpenProblems();
-        EmptyTheClipboard();
         baseline = ThreadWindows();
         Instrument();
-        OpenClipBar();
     }
     void TearDown() override
     {
@@ -38,13 +34,7 @@ protected:
     }
 
     HMODULE Module() { return Host().Plugins().at(0).module; }
-    // The band's invisible container dialog: the one dialog among the rebar's children.
-    HWND BandDialog() { return Rebar() ? FindWindowExA(Rebar(), nullptr, "#32770", nullptr) : nullptr; }
-    HWND Palette() { return FindWindowA("#32770", "文字変換"); }
-    bool Checked(int id) { return (State(id) & TBSTATE_CHECKED) != 0; }
-    bool Enabled(int id) { return (State(id) & TBSTATE_ENABLED) != 0; }
-    void Event(UINT flags) { Host().Plugins().at(0).onEvents(View(), flags, 0); }
-    int Beeps() const { return beeps; }
+    int Beeps() const { return beeper ? beeper->Count() : 0; }
 
     // Every window of this thread, children included.
     static std::set<HWND> ThreadWindows()
@@ -92,14 +82,6 @@ protected:
         PumpPending();
     }
     void CopyText(const std::string& text) { PutClipboard(CF_TEXT, text.c_str(), text.size() + 1); }
-    // What the history view shows, read by switching to it and back (normal view only).
-    std::vector<std::string> HistoryView()
-    {
-        Press(40007);
-        std::vector<std::string> items = Checked(40007) ? Items() : std::vector<std::string>{};
-        if (Checked(40007)) Press(40007);
-        return items;
-    }
 
     std::unique_ptr<MessageBoxHook> boxes;
     std::unique_ptr<HeapGuard> guard;
@@ -117,18 +99,12 @@ private:
         reinterpret_cast<std::set<HWND>*>(param)->insert(window);
         return TRUE;
     }
-    static BOOL WINAPI CountBeep(UINT)
-    {
-        ++beeps;
-        return TRUE;
-    }
     void Instrument()
     {
         boxes = std::make_unique<MessageBoxHook>(Module());
         guard = std::make_unique<HeapGuard>(Module());
-        beeper = std::make_unique<ImportPatch>(Module(), "user32.dll", "MessageBeep", reinterpret_cast<void*>(&CountBeep));
+        beeper = std::make_unique<BeepCounter>(Module());
         ASSERT_TRUE(boxes->Installed() && guard->Installed() && beeper->Installed());
-        beeps = 0;
     }
     // Before the plug-in is unloaded: the patches live in its import table.
     void Uninstrument()
@@ -143,6 +119,5 @@ private:
     }
 
     std::set<HWND> baseline;
-    std::unique_ptr<ImportPatch> beeper;
-    static inline int beeps = 0;
+    std::unique_ptr<BeepCounter> beeper;
 };
