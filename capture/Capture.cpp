@@ -2,12 +2,12 @@
 #include "capture/Status.h"
 #include "capture/TextBuffer.h"
 #include "cliplist/DimPack.h"
+#include "common/Memory.h"
 #include "common/Sjis.h"
 #include "plugin/Globals.h"
 #include "plugin/PluginState.h"
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 static const int kStoreLimit = 5000;          // bytes of text in one saved item
 static const LONG kLineEndColumn = 5000;      // the host turns it into the line's end
@@ -105,21 +105,30 @@ void CaptureFromCaret()
     CaptureCaretRange(kLineEndColumn);
 }
 
-// Adds every line of text to the top of the clip list, the first line ending on top.
+// Adds every line of text to the top of the clip list, the first line ending on top. Without the
+// memory to split the text nothing is added, and the failure is told as any refused item is.
 static void AddLinesOf(const char* text)
 {
     CDimPack lines;
     const char* p = text;
     while (*p != '\0') {
         size_t n = strcspn(p, "\r\n");
-        if (n > 0) lines.Add(std::string(p, n));
+        if (n > 0 && !lines.Add(p, n)) {
+            ShowStatus(kAddFailed, 1);
+            return;
+        }
         p += n;
         p += strspn(p, "\r\n");
     }
     // Added from the last line to the first, each on top.
-    std::vector<const char*> texts;
-    for (int i = lines.GetCount() - 1; i >= 0; --i) texts.push_back(lines.GetAt(i));
-    if (clipCombo.AddItemsOnTop(texts) == -1) ShowStatus(kAddFailed, 1);
+    int count = lines.GetCount();
+    MemArray<const char*> texts;
+    if (!texts.Allocate(static_cast<size_t>(count))) {
+        ShowStatus(kAddFailed, 1);
+        return;
+    }
+    for (int i = 0; i < count; ++i) texts[static_cast<size_t>(i)] = lines.GetAt(count - 1 - i);
+    if (clipCombo.AddItemsOnTop(texts.Data(), count) == -1) ShowStatus(kAddFailed, 1);
 }
 
 void CaptureSelection()

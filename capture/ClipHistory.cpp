@@ -5,7 +5,6 @@
 #include "plugin/Globals.h"
 #include "plugin/PluginState.h"
 #include <cstring>
-#include <vector>
 
 static const int kHistoryLimit = 30;
 static const int kHistoryTextLimit = 500;
@@ -131,17 +130,8 @@ void OnClipboardChainChange(WPARAM wParam, LPARAM lParam)
 int BackupClipList()
 {
     savedItems.Clear();
-    clipCombo.ReadAllItems([](const char* text) { savedItems.Add(text); });
+    clipCombo.ReadAllItems(savedItems);
     return 1;
-}
-
-// The texts of a list, first to last; they stay owned by the list.
-static std::vector<const char*> TextsOf(const CDimPack& list)
-{
-    std::vector<const char*> texts;
-    texts.reserve(static_cast<size_t>(list.GetCount()));
-    for (int i = 0; i < list.GetCount(); ++i) texts.push_back(list.GetAt(i));
-    return texts;
 }
 
 int SwitchClipList(BYTE showHistory)
@@ -153,9 +143,9 @@ int SwitchClipList(BYTE showHistory)
             return 0;
         }
         // Emptied, then every entry on top in turn: the newest ends on top.
-        return clipCombo.ReplaceWithItemsOnTop(TextsOf(clipHistory)) == -1 ? 0 : 1;
+        return clipCombo.ReplaceWithItemsOnTop(clipHistory.Texts(), clipHistory.GetCount()) == -1 ? 0 : 1;
     }
     // Emptied, then the saved items at the end in turn. savedItems is only ever a copy of the
     // list, whose items are all different: nothing to search for.
-    return clipCombo.ReplaceWithDistinctItems(TextsOf(savedItems)) == -1 ? 0 : 1;
+    return clipCombo.ReplaceWithDistinctItems(savedItems.Texts(), savedItems.GetCount()) == -1 ? 0 : 1;
 }
