@@ -55,6 +55,8 @@ public:
     // would give it (items without text left out). Result: the number of items, or -1 when the
     // list cannot be read or memory runs out (`into` may then hold some of the items).
     int ReadAllItems(CDimPack& into);
+    // The index of the item equal to text (letter case ignored), or -1.
+    int FindItem(const char* text);
     int DeleteSelected();
     int DeleteItem(int index);
     int DeleteAll();

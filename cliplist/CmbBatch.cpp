@@ -250,6 +250,15 @@ int CCmb::ReadAllItems(CDimPack& into)
     return static_cast<int>(count);
 }
 
+int CCmb::FindItem(const char* text)
+{
+    if (!CheckId()) return -1;
+    HWND combo = GetComboWindow(controlId);
+    if (combo == nullptr || text == nullptr || text[0] == '\0') return -1;
+    LRESULT found = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    return found < 0 ? -1 : static_cast<int>(found);
+}
+
 int CCmb::AddItemsOneByOne(const char* const* texts, int count, bool onTop)
 {
     for (int i = 0; i < count; ++i) {
