@@ -54,15 +54,19 @@ int FetchLine(char** slot, int line, int mode)
 int ClampToStoreLimit(char** slot, int size)
 {
     if (*slot == nullptr) return 0;
-    if (size <= kStoreLimit + 1) return 1;
-    // The size is only what the host announced: the text it copied may be shorter and need no cut.
-    if (strnlen(*slot, kStoreLimit + 1) <= static_cast<size_t>(kStoreLimit)) return 1;
-    // Keep whole characters: a double-byte character across the limit goes entirely.
-    size_t keep = SjisCutLength(*slot, strnlen(*slot, kStoreLimit + 1), kStoreLimit);
-    char kept[kStoreLimit + 5] = {0};
-    memcpy(kept, *slot, keep);
-    if (!AllocTextBuffer(slot, kStoreLimit)) return 0;
-    memcpy(*slot, kept, keep);
+    // What the host copied is measured, whatever size it announced: it may copy more than it
+    // said (into the buffer's spare bytes) or less. The slot's block holds size + 5 bytes; a host
+    // that wrote over even the last of them has its text cut to the block, not read past it.
+    size_t block = size > 0 ? static_cast<size_t>(size) + 5 : static_cast<size_t>(-1);
+    size_t length = strnlen(*slot, block < kStoreLimit + 1u ? block : kStoreLimit + 1u);
+    bool unterminated = length == block;
+    size_t limit = unterminated ? block - 1 : kStoreLimit;
+    if (length <= limit) return 1;
+    // Cut in place, keeping whole characters: a double-byte character across the limit goes
+    // entirely.
+    size_t keep = SjisCutLength(*slot, length, limit);
+    memset(*slot + keep, 0, length - keep);
+    if (unterminated) return 1;
     char message[128];
     snprintf(message, sizeof message, "取得文字列の、%d バイト（保存上限）以降を切り捨てました！！", kStoreLimit);
     ShowStatus(message, 1);
