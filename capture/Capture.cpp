@@ -2,12 +2,12 @@
 #include "capture/Status.h"
 #include "capture/TextBuffer.h"
 #include "cliplist/DimPack.h"
+#include "common/Memory.h"
 #include "common/Sjis.h"
 #include "plugin/Globals.h"
 #include "plugin/PluginState.h"
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 static const int kStoreLimit = 5000;          // bytes of text in one saved item
 static const LONG kLineEndColumn = 5000;      // the host turns it into the line's end
@@ -54,15 +54,19 @@ int FetchLine(char** slot, int line, int mode)
 int ClampToStoreLimit(char** slot, int size)
 {
     if (*slot == nullptr) return 0;
-    if (size <= kStoreLimit + 1) return 1;
-    // The size is only what the host announced: the text it copied may be shorter and need no cut.
-    if (strnlen(*slot, kStoreLimit + 1) <= static_cast<size_t>(kStoreLimit)) return 1;
-    // Keep whole characters: a double-byte character across the limit goes entirely.
-    size_t keep = SjisCutLength(*slot, strnlen(*slot, kStoreLimit + 1), kStoreLimit);
-    char kept[kStoreLimit + 5] = {0};
-    memcpy(kept, *slot, keep);
-    if (!AllocTextBuffer(slot, kStoreLimit)) return 0;
-    memcpy(*slot, kept, keep);
+    // What the host copied is measured, whatever size it announced: it may copy more than it
+    // said (into the buffer's spare bytes) or less. The slot's block holds size + 5 bytes; a host
+    // that wrote over even the last of them has its text cut to the block, not read past it.
+    size_t block = size > 0 ? static_cast<size_t>(size) + 5 : static_cast<size_t>(-1);
+    size_t length = strnlen(*slot, block < kStoreLimit + 1u ? block : kStoreLimit + 1u);
+    bool unterminated = length == block;
+    size_t limit = unterminated ? block - 1 : kStoreLimit;
+    if (length <= limit) return 1;
+    // Cut in place, keeping whole characters: a double-byte character across the limit goes
+    // entirely.
+    size_t keep = SjisCutLength(*slot, length, limit);
+    memset(*slot + keep, 0, length - keep);
+    if (unterminated) return 1;
     char message[128];
     snprintf(message, sizeof message, "取得文字列の、%d バイト（保存上限）以降を切り捨てました！！", kStoreLimit);
     ShowStatus(message, 1);
@@ -105,21 +109,30 @@ void CaptureFromCaret()
     CaptureCaretRange(kLineEndColumn);
 }
 
-// Adds every line of text to the top of the clip list, the first line ending on top.
+// Adds every line of text to the top of the clip list, the first line ending on top. Without the
+// memory to split the text nothing is added, and the failure is told as any refused item is.
 static void AddLinesOf(const char* text)
 {
     CDimPack lines;
     const char* p = text;
     while (*p != '\0') {
         size_t n = strcspn(p, "\r\n");
-        if (n > 0) lines.Add(std::string(p, n));
+        if (n > 0 && !lines.Add(p, n)) {
+            ShowStatus(kAddFailed, 1);
+            return;
+        }
         p += n;
         p += strspn(p, "\r\n");
     }
     // Added from the last line to the first, each on top.
-    std::vector<const char*> texts;
-    for (int i = lines.GetCount() - 1; i >= 0; --i) texts.push_back(lines.GetAt(i));
-    if (clipCombo.AddItemsOnTop(texts) == -1) ShowStatus(kAddFailed, 1);
+    int count = lines.GetCount();
+    MemArray<const char*> texts;
+    if (!texts.Allocate(static_cast<size_t>(count))) {
+        ShowStatus(kAddFailed, 1);
+        return;
+    }
+    for (int i = 0; i < count; ++i) texts[static_cast<size_t>(i)] = lines.GetAt(count - 1 - i);
+    if (clipCombo.AddItemsOnTop(texts.Data(), count) == -1) ShowStatus(kAddFailed, 1);
 }
 
 void CaptureSelection()

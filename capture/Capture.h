@@ -5,7 +5,9 @@
 void QueryCaretPos(EditPos* pos, int kind);
 int FetchSelection(char** slot, int kind);
 int FetchLine(char** slot, int line, int mode);
-// 0: stop; 1: unchanged; -1: cut to 5000 bytes (status text with a beep).
+// `size`: what the slot was allocated for (its block holds size + 5 bytes). 0: stop; 1: the text
+// holds at most 5000 bytes; -1: it was cut to 5000 bytes or fewer of whole characters (status text
+// with a beep).
 int ClampToStoreLimit(char** slot, int size);
 
 void CaptureToCaret();      // 40002: line start to caret

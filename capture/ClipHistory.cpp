@@ -5,7 +5,6 @@
 #include "plugin/Globals.h"
 #include "plugin/PluginState.h"
 #include <cstring>
-#include <vector>
 
 static const int kHistoryLimit = 30;
 static const int kHistoryTextLimit = 500;
@@ -128,34 +127,68 @@ void OnClipboardChainChange(WPARAM wParam, LPARAM lParam)
     if (plugin.nextClipboardViewer != nullptr) SendMessageA(plugin.nextClipboardViewer, WM_CHANGECBCHAIN, wParam, lParam);
 }
 
+// The list holds only part of savedItems: refilling it failed half-way. Until it is filled
+// anew, a backup adds the saved items it does not show, so that none of them is lost.
+static bool listIsPartial = false;
+
 int BackupClipList()
 {
-    savedItems.Clear();
-    clipCombo.ReadAllItems([](const char* text) { savedItems.Add(text); });
+    // Read into a new list first: savedItems changes only when the whole list could be copied.
+    CDimPack fresh;
+    if (clipCombo.ReadAllItems(fresh) == -1) return 0;
+    if (listIsPartial) {
+        for (int i = 0; i < savedItems.GetCount(); ++i) {
+            const char* text = savedItems.GetAt(i);
+            if (clipCombo.FindItem(text) == -1 && !fresh.Add(text)) return 0;
+        }
+    }
+    savedItems.Swap(fresh);
     return 1;
 }
 
-// The texts of a list, first to last; they stay owned by the list.
-static std::vector<const char*> TextsOf(const CDimPack& list)
+// Whether the list holds text already, letter case ignored as the clip list ignores it.
+static bool HoldsText(const CDimPack& list, const char* text)
 {
-    std::vector<const char*> texts;
-    texts.reserve(static_cast<size_t>(list.GetCount()));
-    for (int i = 0; i < list.GetCount(); ++i) texts.push_back(list.GetAt(i));
-    return texts;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, list.GetAt(i), -1, text, -1) == CSTR_EQUAL) return true;
+    }
+    return false;
 }
 
-int SwitchClipList(BYTE showHistory)
+int BackupClosingClipList()
 {
+    if (BackupClipList()) return 1;
+    // The list is about to go and a whole copy of it cannot be had: savedItems keeps what it
+    // holds and takes the list's items it lacks, for as long as memory allows. That needs memory
+    // for the new items only.
+    char* text = nullptr;
+    int count = clipCombo.GetCount();
+    for (int i = 0; i < count; ++i) {
+        if (clipCombo.GetItemText(&text, i) <= 0) continue;
+        if (!HoldsText(savedItems, text) && !savedItems.Add(text)) break;
+    }
+    FreeTextBuffer(&text);
+    return 0;
+}
+
+int SwitchClipList(BYTE showHistory, bool* listChanged)
+{
+    if (listChanged != nullptr) *listChanged = false;
     if (showHistory == 1) {
-        BackupClipList();
+        // The list is given up only once its items are safe in savedItems.
+        if (!BackupClipList()) return 0;
         if (clipHistory.GetCount() == 0) {
             ShowStatus("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ履歴がありません！！", 1);
             return 0;
         }
+        if (listChanged != nullptr) *listChanged = true;
+        listIsPartial = false;
         // Emptied, then every entry on top in turn: the newest ends on top.
-        return clipCombo.ReplaceWithItemsOnTop(TextsOf(clipHistory)) == -1 ? 0 : 1;
+        return clipCombo.ReplaceWithItemsOnTop(clipHistory.Texts(), clipHistory.GetCount()) == -1 ? 0 : 1;
     }
     // Emptied, then the saved items at the end in turn. savedItems is only ever a copy of the
     // list, whose items are all different: nothing to search for.
-    return clipCombo.ReplaceWithDistinctItems(TextsOf(savedItems)) == -1 ? 0 : 1;
+    if (listChanged != nullptr) *listChanged = true;
+    listIsPartial = clipCombo.ReplaceWithDistinctItems(savedItems.Texts(), savedItems.GetCount()) == -1;
+    return listIsPartial ? 0 : 1;
 }

@@ -107,6 +107,7 @@ static void SetBandImage(HWND rebar)
         current.cbSize = sizeof current;
         current.fMask = RBIM_IMAGELIST;
         if (SendMessageA(rebar, RB_GETBARINFO, 0, reinterpret_cast<LPARAM>(&current))) previous = current.himl;
+        // wParam 0: the control documents RB_SETBARINFO's wParam as reserved, "must be zero".
         if (SendMessageA(rebar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info))) {
             // Only an image list of our own is ever released; the host's stays the host's.
             if (ownImageList != nullptr && previous == ownImageList) ImageList_Destroy(ownImageList);

@@ -67,7 +67,7 @@ static void SaveClipList()
     if (listSaved) return;
     listSaved = true;
     // In the history view the list shows the history: the user's items are already in savedItems.
-    if (!plugin.historyShown) BackupClipList();
+    if (!plugin.historyShown) BackupClosingClipList();
 }
 
 // A rebar may destroy its bands' child windows before its other children hear of it (Wine's
@@ -140,9 +140,12 @@ static void NudgePointer()
 static void ToggleHistory()
 {
     plugin.historyShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_HISTORY));
-    if (!SwitchClipList(plugin.historyShown)) {
+    bool listChanged = false;
+    if (!SwitchClipList(plugin.historyShown, &listChanged)) {
         plugin.historyShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_HISTORY));
-        SwitchClipList(plugin.historyShown);
+        // A list the failed switch never touched still shows the other view; refilling it from a
+        // savedItems that could not take its items would lose them.
+        if (listChanged) SwitchClipList(plugin.historyShown);
     }
     SetHistoryButtons(plugin.historyShown);
 }

@@ -2,7 +2,6 @@
 #include "clipbar/ToolTip.h"
 #include "res/resource.h"
 #include <commctrl.h>
-#include <vector>
 
 #if !defined(_WIN64)
 static_assert(sizeof(TBBUTTON) == 20, "the platform's button record is 20 bytes");
@@ -62,9 +61,8 @@ HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* ta
         if (++rows == kMaxTableRows) return nullptr;
     }
 
-    std::vector<TBBUTTON> buttons(static_cast<size_t>(rows) + 1);
+    TBBUTTON buttons[kMaxTableRows] = {};
     for (int i = 0; i < rows; ++i) {
-        buttons[i] = TBBUTTON{};
         buttons[i].iBitmap = i;
         buttons[i].idCommand = table[i].id;
         buttons[i].fsState = table[i].state;
@@ -73,7 +71,7 @@ HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* ta
 
     HINSTANCE module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
     HWND toolbar = CreateToolbarEx(parent, style, static_cast<UINT>(controlId), rows, module,
-                                   static_cast<UINT_PTR>(bitmapId), buttons.data(), rows, 0, 0,
+                                   static_cast<UINT_PTR>(bitmapId), buttons, rows, 0, 0,
                                    imageWidth, imageHeight, sizeof(TBBUTTON));
     if (toolbar == nullptr) return nullptr;
     SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);

@@ -1,10 +1,9 @@
 // The clip list: a wrapper of one combo box child of `owner`, looked up by id on every call.
 #pragma once
 #include "common/AppVal.h"
+#include "cliplist/DimPack.h"
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <vector>
 
 // One record of the optional initial-items table of CCmb::Create. When the first record's `text`
 // is not null, the table lists pointers and ends with a record whose `text` is CmbTableEnd();
@@ -39,22 +38,25 @@ public:
     int GetItemText(char** slot, int index);
     int GetSelectedText(char** slot);
     int AddItem(const char* text, UINT message, int position, BYTE keepDuplicates);
-    // The list that AddItem(text, CB_INSERTSTRING, 0 or -1, 0) for each text in turn gives (equal
-    // items replaced, the last text selected, on top or at the end), with the list redrawn and
-    // resized once instead of after every text. Results: the number of texts added, or -1 when
-    // one could not be added (as the loop, it stops there).
-    int AddItemsOnTop(const std::vector<const char*>& texts);
-    int AddItemsAtEnd(const std::vector<const char*>& texts);
+    // The list that AddItem(text, CB_INSERTSTRING, 0 or -1, 0) for each of the `count` texts in
+    // turn gives (equal items replaced, the last text selected, on top or at the end), with the
+    // list redrawn and resized once instead of after every text. Results: the number of texts
+    // added, or -1 when one could not be added (as the loop, it stops there).
+    int AddItemsOnTop(const char* const* texts, int count);
+    int AddItemsAtEnd(const char* const* texts, int count);
     // AddItemsAtEnd for texts that this list held as different items (a copy of its items), into
     // an empty list: nothing to search for. Otherwise it is AddItemsAtEnd.
-    int AppendDistinctItems(const std::vector<const char*>& texts);
+    int AppendDistinctItems(const char* const* texts, int count);
     // DeleteAll followed by AddItemsOnTop or by AppendDistinctItems, the same list with one resize
     // instead of two (the empty list's height is not set when items follow at once).
-    int ReplaceWithItemsOnTop(const std::vector<const char*>& texts);
-    int ReplaceWithDistinctItems(const std::vector<const char*>& texts);
-    // Hands the text of every item, first to last, to `take`, as GetItemText for each index
-    // would give it (items without text left out). Result: the number of items, or -1.
-    int ReadAllItems(const std::function<void(const char*)>& take);
+    int ReplaceWithItemsOnTop(const char* const* texts, int count);
+    int ReplaceWithDistinctItems(const char* const* texts, int count);
+    // Appends the text of every item, first to last, to `into`, as GetItemText for each index
+    // would give it (items without text left out). Result: the number of items, or -1 when the
+    // list cannot be read or memory runs out (`into` may then hold some of the items).
+    int ReadAllItems(CDimPack& into);
+    // The index of the item equal to text (letter case ignored), or -1.
+    int FindItem(const char* text);
     int DeleteSelected();
     int DeleteItem(int index);
     int DeleteAll();
@@ -91,9 +93,9 @@ private:
     int RedrawWorker(int id);
     int AfterDeletion(int result);
     bool ApplyItemsHeight();
-    int AddItems(const std::vector<const char*>& texts, bool onTop);
-    int AddItemsOneByOne(const std::vector<const char*>& texts, bool onTop);
-    int ReplaceItems(const std::vector<const char*>& texts, bool onTop);
+    int AddItems(const char* const* texts, int count, bool onTop);
+    int AddItemsOneByOne(const char* const* texts, int count, bool onTop);
+    int ReplaceItems(const char* const* texts, int count, bool onTop);
     bool SameHeightAsApplied(HWND combo, const RECT& rect, int total);
     void RememberAppliedHeight(HWND combo, int total);
     void AddInitialItems(HWND combo, const CmbInitItem* table);

@@ -5,66 +5,132 @@
 #include "cliplist/CmbTexts.h"
 #include "cliplist/ItemKeys.h"
 #include "capture/TextBuffer.h"
+#include "common/Memory.h"
 #include <algorithm>
 #include <climits>
-#include <string>
-#include <unordered_map>
-#include <vector>
 
 namespace {
 
-// What adding the texts one by one does to the list: which items go, and what comes in where.
-struct ItemPlan {
-    std::vector<int> removed;           // indexes of items equal to a text, ascending
-    std::vector<const char*> incoming;  // one text per group of equal texts, in list order
+// The keys of a run of texts, released together.
+class KeyArray {
+public:
+    ~KeyArray()
+    {
+        for (size_t i = 0; i < keys.Size(); ++i) FreeItemKey(keys[i]);
+    }
+    bool Allocate(int count) { return keys.Allocate(static_cast<size_t>(count)); }
+    ItemKey& operator[](int index) const { return keys[static_cast<size_t>(index)]; }
+
+private:
+    MemArray<ItemKey> keys;
 };
 
-// Reads item `index` as the list holds it.
-bool ReadItem(HWND combo, int index, std::wstring& text)
+// Text indexes in the order of their keys; of equal keys the text added later comes first.
+struct ByKeyLaterFirst {
+    const KeyArray* keys;
+    bool operator()(int a, int b) const
+    {
+        int order = CompareSortKeys((*keys)[a], (*keys)[b]);
+        return order != 0 ? order < 0 : a > b;
+    }
+};
+
+// What adding the texts one by one does to the list: which items go, and what comes in where.
+struct ItemPlan {
+    MemArray<int> removed;            // indexes of items equal to a text, ascending
+    int removedCount = 0;
+    MemArray<const char*> incoming;   // one text per group of equal texts, in list order
+    int incomingCount = 0;
+};
+
+// The key of item `index` as the list holds it.
+bool ReadItemKey(HWND combo, int index, LCID locale, ItemKey& key)
 {
     LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length < 0) return false;
-    text.assign(static_cast<size_t>(length) + 1, L'\0');
-    LRESULT copied = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    if (copied < 0) return false;
-    text.resize(static_cast<size_t>(copied));
-    return true;
+    if (length < 0 || length > INT_MAX - 1) return false;
+    WCHAR* wide = PrepareItemKey(key, static_cast<int>(length));
+    if (wide == nullptr) return false;
+    LRESULT copied = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide));
+    if (copied < 0 || copied > length) return false;
+    wide[copied] = L'\0';
+    return FinishItemKey(locale, key);
+}
+
+// Of the texts that stay (`kept`, in key order), the one with the item's key; -1 when none has it.
+int FindKept(const KeyArray& keys, const MemArray<int>& kept, int keptCount, const ItemKey& item)
+{
+    int low = 0;
+    int high = keptCount;
+    while (low < high) {
+        int middle = low + (high - low) / 2;
+        int order = CompareSortKeys(keys[kept[static_cast<size_t>(middle)]], item);
+        if (order == 0) return kept[static_cast<size_t>(middle)];
+        if (order < 0) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return -1;
 }
 
 // Each added text removes every equal item, so of a group of equal texts only the last added
-// stays, and it is placed by when it was added. False when a key cannot be made, or when two
-// texts have the same key but the list would not take them as equal: the caller then adds the
-// texts one by one.
-bool PlanItems(HWND combo, const std::vector<const char*>& texts, bool onTop, ItemPlan& plan)
+// stays, and it is placed by when it was added. False when memory runs out, when a key cannot be
+// made, or when two texts have the same key but the list would not take them as equal: the
+// caller then adds the texts one by one.
+bool PlanItems(HWND combo, const char* const* texts, int count, bool onTop, ItemPlan& plan)
 {
     LCID locale = static_cast<LCID>(SendMessageW(combo, CB_GETLOCALE, 0, 0));
-    std::vector<ItemKey> keys(texts.size());
-    std::unordered_map<std::string, size_t> kept;   // sort key -> the text that stays
-    kept.reserve(texts.size());
-    for (size_t i = texts.size(); i-- > 0;) {
+    KeyArray keys;
+    MemArray<int> order;
+    MemArray<bool> stays;
+    if (!keys.Allocate(count) || !order.Allocate(static_cast<size_t>(count)) || !stays.Allocate(static_cast<size_t>(count)))
+        return false;
+    for (int i = 0; i < count; ++i) {
         if (!MakeItemKey(locale, texts[i], keys[i])) return false;
-        auto found = kept.emplace(keys[i].sortKey, i);
-        if (!found.second) {
-            if (!SameItem(locale, keys[i], keys[found.first->second])) return false;
-            continue;
+        order[static_cast<size_t>(i)] = i;
+    }
+    std::sort(order.Data(), order.Data() + count, ByKeyLaterFirst{&keys});
+    // The first of each run of equal keys stays; `order` keeps the staying ones, in key order.
+    int keptCount = 0;
+    for (int r = 0; r < count;) {
+        int first = order[static_cast<size_t>(r)];
+        int next = r + 1;
+        for (; next < count && CompareSortKeys(keys[order[static_cast<size_t>(next)]], keys[first]) == 0; ++next) {
+            if (!SameItem(locale, keys[order[static_cast<size_t>(next)]], keys[first])) return false;
         }
-        plan.incoming.push_back(texts[i]);
+        stays[static_cast<size_t>(first)] = true;
+        order[static_cast<size_t>(keptCount++)] = first;
+        r = next;
     }
-    // Collected newest first: that is the order on top; at the end the newest is last.
-    if (!onTop) std::reverse(plan.incoming.begin(), plan.incoming.end());
+    if (!plan.incoming.Allocate(static_cast<size_t>(keptCount))) return false;
+    // Newest first: that is the order on top; at the end the newest is last.
+    for (int i = count; i-- > 0;) {
+        if (!stays[static_cast<size_t>(i)]) continue;
+        int at = onTop ? plan.incomingCount : keptCount - 1 - plan.incomingCount;
+        plan.incoming[static_cast<size_t>(at)] = texts[i];
+        ++plan.incomingCount;
+    }
 
-    LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    if (count < 0) return false;
-    ItemKey item;
-    std::wstring wide;
-    for (int index = 0; index < count; ++index) {
-        if (!ReadItem(combo, index, wide) || !MakeItemKey(locale, wide, item)) return false;
-        auto found = kept.find(item.sortKey);
-        if (found == kept.end()) continue;
-        if (!SameItem(locale, item, keys[found->second])) return false;
-        plan.removed.push_back(index);
+    LRESULT items = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    if (items < 0 || !plan.removed.Allocate(static_cast<size_t>(items))) return false;
+    ItemKey item = {};
+    bool planned = true;
+    for (int index = 0; index < items; ++index) {
+        if (!ReadItemKey(combo, index, locale, item)) {
+            planned = false;
+            break;
+        }
+        int equal = FindKept(keys, order, keptCount, item);
+        if (equal < 0) continue;
+        if (!SameItem(locale, item, keys[equal])) {
+            planned = false;
+            break;
+        }
+        plan.removed[static_cast<size_t>(plan.removedCount++)] = index;
     }
-    return true;
+    FreeItemKey(item);
+    return planned;
 }
 
 // Redraw off while the list changes; on again, and everything repainted, when this goes.
@@ -85,61 +151,61 @@ private:
 
 } // namespace
 
-int CCmb::AddItemsOnTop(const std::vector<const char*>& texts)
+int CCmb::AddItemsOnTop(const char* const* texts, int count)
 {
-    return AddItems(texts, true);
+    return AddItems(texts, count, true);
 }
 
-int CCmb::AddItemsAtEnd(const std::vector<const char*>& texts)
+int CCmb::AddItemsAtEnd(const char* const* texts, int count)
 {
-    return AddItems(texts, false);
+    return AddItems(texts, count, false);
 }
 
-int CCmb::AppendDistinctItems(const std::vector<const char*>& texts)
+int CCmb::AppendDistinctItems(const char* const* texts, int count)
 {
     if (!CheckId()) return -1;
     HWND combo = GetComboWindow(controlId);
     if (combo == nullptr) return -1;
-    if (texts.empty()) return 0;
-    if (SendMessageA(combo, CB_GETCOUNT, 0, 0) != 0) return AddItems(texts, false);
-    for (const char* text : texts) {
-        if (text == nullptr || text[0] == '\0') return AddItemsOneByOne(texts, false);
+    if (count <= 0) return 0;
+    if (SendMessageA(combo, CB_GETCOUNT, 0, 0) != 0) return AddItems(texts, count, false);
+    for (int i = 0; i < count; ++i) {
+        if (texts[i] == nullptr || texts[i][0] == '\0') return AddItemsOneByOne(texts, count, false);
     }
     {
         RedrawPause pause(combo);
-        for (const char* text : texts) {
-            if (SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text)) < 0) {
+        for (int i = 0; i < count; ++i) {
+            if (SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(texts[i])) < 0) {
                 Report(kCmbAddFailed);
                 return -1;
             }
         }
-        if (SendMessageA(combo, CB_SETCURSEL, texts.size() - 1, 0) == CB_ERR) {
+        if (SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(count - 1), 0) == CB_ERR) {
             Report(kCmbSelectFailed);
             return -1;
         }
     }
     if (!ApplyItemsHeight()) return -1;
-    return static_cast<int>(texts.size());
+    return count;
 }
 
-int CCmb::ReplaceWithItemsOnTop(const std::vector<const char*>& texts)
+int CCmb::ReplaceWithItemsOnTop(const char* const* texts, int count)
 {
-    return ReplaceItems(texts, true);
+    return ReplaceItems(texts, count, true);
 }
 
-int CCmb::ReplaceWithDistinctItems(const std::vector<const char*>& texts)
+int CCmb::ReplaceWithDistinctItems(const char* const* texts, int count)
 {
-    return ReplaceItems(texts, false);
+    return ReplaceItems(texts, count, false);
 }
 
-int CCmb::ReplaceItems(const std::vector<const char*>& texts, bool onTop)
+int CCmb::ReplaceItems(const char* const* texts, int count, bool onTop)
 {
-    if (texts.empty()) {
+    if (count <= 0) {
         DeleteAll();
         return 0;
     }
     int cleared = CheckId() ? DeleteAllWorker(controlId) : -1;
-    int added = onTop ? AddItemsOnTop(texts) : AppendDistinctItems(texts);
+    int added = onTop ? AddItemsOnTop(texts, count) : AppendDistinctItems(texts, count);
     // What DeleteAll's own resize and the adds after it leave, when the adds did not resize.
     if (cleared != -1 && added == -1) {
         if (GetCount() == 0) {
@@ -151,7 +217,7 @@ int CCmb::ReplaceItems(const std::vector<const char*>& texts, bool onTop)
     return added;
 }
 
-int CCmb::ReadAllItems(const std::function<void(const char*)>& take)
+int CCmb::ReadAllItems(CDimPack& into)
 {
     if (!CheckId()) return -1;
     HWND combo = GetComboWindow(controlId);
@@ -165,63 +231,78 @@ int CCmb::ReadAllItems(const std::function<void(const char*)>& take)
             Report(kCmbNoLength);
             continue;
         }
-        if (length < 1 || length > INT_MAX - 5 || !AllocTextBuffer(&text, static_cast<int>(length))) continue;
+        if (length < 1) continue;
+        // An item that cannot be copied for want of memory fails the whole read: a list
+        // without it must not pass for the list.
+        if (length > INT_MAX - 5 || !AllocTextBuffer(&text, static_cast<int>(length))) {
+            count = -1;
+            break;
+        }
         LRESULT copied = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         if (copied == CB_ERR) {
             Report(kCmbNoText);
-        } else if (copied > 0) {
-            take(text);
+        } else if (copied > 0 && !into.Add(text)) {
+            count = -1;
+            break;
         }
     }
     FreeTextBuffer(&text);
     return static_cast<int>(count);
 }
 
-int CCmb::AddItemsOneByOne(const std::vector<const char*>& texts, bool onTop)
+int CCmb::FindItem(const char* text)
 {
-    int added = 0;
-    for (const char* text : texts) {
-        if (AddItem(text, CB_INSERTSTRING, onTop ? 0 : -1, 0) == -1) return -1;
-        ++added;
-    }
-    return added;
+    if (!CheckId()) return -1;
+    HWND combo = GetComboWindow(controlId);
+    if (combo == nullptr || text == nullptr || text[0] == '\0') return -1;
+    LRESULT found = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    return found < 0 ? -1 : static_cast<int>(found);
 }
 
-int CCmb::AddItems(const std::vector<const char*>& texts, bool onTop)
+int CCmb::AddItemsOneByOne(const char* const* texts, int count, bool onTop)
+{
+    for (int i = 0; i < count; ++i) {
+        if (AddItem(texts[i], CB_INSERTSTRING, onTop ? 0 : -1, 0) == -1) return -1;
+    }
+    return count;
+}
+
+int CCmb::AddItems(const char* const* texts, int count, bool onTop)
 {
     if (!CheckId()) return -1;
     HWND combo = GetComboWindow(controlId);
     if (combo == nullptr) return -1;
-    if (texts.empty()) return 0;
-    for (const char* text : texts) {
+    if (count <= 0) return 0;
+    for (int i = 0; i < count; ++i) {
         // An empty text stops the loop half-way: leave that to the loop itself.
-        if (text == nullptr || text[0] == '\0') return AddItemsOneByOne(texts, onTop);
+        if (texts[i] == nullptr || texts[i][0] == '\0') return AddItemsOneByOne(texts, count, onTop);
     }
+    // Without the memory for a plan the texts still go in, one by one.
     ItemPlan plan;
-    if (!PlanItems(combo, texts, onTop, plan)) return AddItemsOneByOne(texts, onTop);
+    if (!PlanItems(combo, texts, count, onTop, plan)) return AddItemsOneByOne(texts, count, onTop);
 
     {
         RedrawPause pause(combo);
-        for (size_t i = plan.removed.size(); i-- > 0;) {
-            if (SendMessageA(combo, CB_DELETESTRING, static_cast<WPARAM>(plan.removed[i]), 0) == CB_ERR) {
+        for (int i = plan.removedCount; i-- > 0;) {
+            if (SendMessageA(combo, CB_DELETESTRING, static_cast<WPARAM>(plan.removed[static_cast<size_t>(i)]), 0) == CB_ERR) {
                 Report(kCmbDeleteFailed);
                 return -1;
             }
         }
-        LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-        for (size_t i = 0; i < plan.incoming.size(); ++i) {
+        LRESULT left = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+        for (int i = 0; i < plan.incomingCount; ++i) {
             WPARAM where = onTop ? static_cast<WPARAM>(i) : static_cast<WPARAM>(-1);
-            if (SendMessageA(combo, CB_INSERTSTRING, where, reinterpret_cast<LPARAM>(plan.incoming[i])) < 0) {
+            if (SendMessageA(combo, CB_INSERTSTRING, where, reinterpret_cast<LPARAM>(plan.incoming[static_cast<size_t>(i)])) < 0) {
                 Report(kCmbAddFailed);
                 return -1;
             }
         }
-        WPARAM selected = onTop ? 0 : static_cast<WPARAM>(count + static_cast<LRESULT>(plan.incoming.size()) - 1);
+        WPARAM selected = onTop ? 0 : static_cast<WPARAM>(left + plan.incomingCount - 1);
         if (SendMessageA(combo, CB_SETCURSEL, selected, 0) == CB_ERR) {
             Report(kCmbSelectFailed);
             return -1;
         }
     }
     if (!ApplyItemsHeight()) return -1;
-    return static_cast<int>(texts.size());
+    return count;
 }

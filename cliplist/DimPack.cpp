@@ -1,48 +1,75 @@
 #include "cliplist/DimPack.h"
-#include <memory>
+#include "common/Memory.h"
+#include <climits>
+#include <cstring>
+#include <utility>
 
 CDimPack::~CDimPack()
 {
     Clear();
+    MemFree(texts);
 }
 
-bool CDimPack::Add(const std::string& text)
+bool CDimPack::Add(const char* text)
 {
-    // Either the element goes in whole or nothing changes: the record is built first, and
-    // push_back of a pointer leaves the array as it was when growing it fails.
-    try {
-        std::unique_ptr<CDim> element(new CDim);
-        element->text = text;
-        items.push_back(element.get());
-        element.release();
-        return true;
-    } catch (...) {
-        return false;
+    return Add(text, strlen(text));
+}
+
+bool CDimPack::Add(const char* text, size_t length)
+{
+    // Either the element goes in whole or nothing changes: its copy and, when the array is full,
+    // the larger array are both had before the list is touched.
+    if (length >= static_cast<size_t>(-1)) return false;
+    char* copy = static_cast<char*>(MemAlloc(length + 1));
+    if (copy == nullptr) return false;
+    memcpy(copy, text, length);
+    copy[length] = '\0';
+    if (count == capacity) {
+        int larger = capacity == 0 ? 4 : capacity <= INT_MAX / 2 ? capacity * 2 : INT_MAX;
+        char** grown = larger > count ? static_cast<char**>(MemAllocArray(static_cast<size_t>(larger), sizeof(char*))) : nullptr;
+        if (grown == nullptr) {
+            MemFree(copy);
+            return false;
+        }
+        if (count > 0) memcpy(grown, texts, static_cast<size_t>(count) * sizeof(char*));
+        MemFree(texts);
+        texts = grown;
+        capacity = larger;
     }
+    texts[count++] = copy;
+    return true;
 }
 
 int CDimPack::GetCount() const
 {
-    return static_cast<int>(items.size());
+    return count;
 }
 
 const char* CDimPack::GetAt(int index) const
 {
-    if (index < 0 || index >= GetCount()) return "";
-    return items[static_cast<size_t>(index)]->text.c_str();
+    if (index < 0 || index >= count) return "";
+    return texts[index];
 }
 
 int CDimPack::RemoveAt(int index)
 {
-    if (index < 0 || index >= GetCount()) return 0;
-    delete items[static_cast<size_t>(index)];
-    items.erase(items.begin() + index);
+    if (index < 0 || index >= count) return 0;
+    MemFree(texts[index]);
+    memmove(texts + index, texts + index + 1, static_cast<size_t>(count - index - 1) * sizeof(char*));
+    --count;
     return 1;
 }
 
 void CDimPack::Clear()
 {
-    for (CDim* element : items) delete element;
-    // clear() keeps the array's storage for the next additions.
-    items.clear();
+    // The array's storage stays for the next additions.
+    for (int i = 0; i < count; ++i) MemFree(texts[i]);
+    count = 0;
+}
+
+void CDimPack::Swap(CDimPack& other)
+{
+    std::swap(texts, other.texts);
+    std::swap(count, other.count);
+    std::swap(capacity, other.capacity);
 }

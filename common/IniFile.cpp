@@ -2,7 +2,6 @@
 #include "common/Sjis.h"
 #include <climits>
 #include <cstring>
-#include <string>
 
 static const char kSection[] = "AppSetting";
 static const size_t kPathSize = 260;
@@ -83,10 +82,11 @@ bool IniFile::IsBadFileName(const char* name, bool report)
         // The whole message fits 1000 bytes: a long name is cut on a character boundary.
         size_t room = kMessageSize - 1 - (sizeof kHead - 1) - (sizeof kTail - 1);
         size_t nameLength = SjisCutLength(name, strlen(name), room);
-        std::string message;
-        message.reserve(kMessageSize);
-        message.append(kHead).append(name, nameLength).append(kTail);
-        ShowMessage(message.c_str(), "", "!!", "o");
+        char message[kMessageSize];
+        memcpy(message, kHead, sizeof kHead - 1);
+        memcpy(message + sizeof kHead - 1, name, nameLength);
+        memcpy(message + sizeof kHead - 1 + nameLength, kTail, sizeof kTail);
+        ShowMessage(message, "", "!!", "o");
     }
     return true;
 }
@@ -100,14 +100,19 @@ bool IniFile::FncChgFileType(char* buffer, const char* path, const char* newExt,
         if (report) ShowMessage("変更拡張子名に不正な文字が含まれています！！\n（FncChgFileType）", "", "x", "o");
         return false;
     }
-    std::string result(path);
     // Only a dot of the file name starts its extension: a dot in a folder name (C:\my.dir\file)
     // does not, and a file name without one gets the extension appended.
     const char* dot = SjisFindLast(lastSlash, '.');
-    if (dot != nullptr) result.resize(static_cast<size_t>(dot - path));
-    if (SjisFindFirst(newExt, '.') == nullptr) result += '.';
-    result += newExt;
-    return CopyPath(buffer, result.c_str(), result.size());
+    size_t stem = dot != nullptr ? static_cast<size_t>(dot - path) : strlen(path);
+    bool addDot = SjisFindFirst(newExt, '.') == nullptr;
+    size_t extLength = strlen(newExt);
+    // The result must fit a path field whole: a cut path would name another file.
+    if (stem + (addDot ? 1 : 0) + extLength >= kPathSize) return false;
+    char result[kPathSize];
+    memcpy(result, path, stem);
+    if (addDot) result[stem++] = '.';
+    memcpy(result + stem, newExt, extLength + 1);
+    return CopyPath(buffer, result, stem + extLength);
 }
 
 void IniFile::SetINIFilePath(const char* path)

@@ -85,9 +85,12 @@ void RunDragLoop()
 void StartPaletteDrag()
 {
     MSG msg;
-    // Paint first: the inverted outline must be drawn over an up-to-date screen.
+    // Paint first: the inverted outline must be drawn over an up-to-date screen. WM_QUIT comes
+    // through any filter: it is posted again for the host's own loop, and there is no drag.
     while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE)) {
-        if (GetMessageA(&msg, nullptr, WM_PAINT, WM_PAINT) == 0) return;
+        BOOL got = GetMessageA(&msg, nullptr, WM_PAINT, WM_PAINT);
+        if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+        if (got <= 0) return;
         DispatchMessageA(&msg);
     }
     dragDC = GetWindowDC(GetDesktopWindow());

@@ -11,7 +11,12 @@ namespace {
 
 const char kAddFailed[] = "文字列のﾘｽﾄ追加に失敗しました！！";
 
-enum class Copy { Whole, TwoBytes, Nothing, EmptyText };
+enum class Copy { Whole, TwoBytes, Nothing, EmptyText, FillCapacity };
+
+// A host that announces 5001 bytes and then fills all the room it is given (5002 bytes with the
+// zero), the last double-byte character across byte 5000: still cut to whole characters.
+const std::string kCutFill(4999, 'x');
+const char kCut[] = "取得文字列の、5000 バイト（保存上限）以降を切り捨てました！！";
 
 // Announcing INT_MAX bytes asks for a buffer of over 2 GB. A 64-bit editor gets one and the
 // capture stores what the host copied; a 32-bit one has no such block, and the capture ends
@@ -41,6 +46,7 @@ const AnswerCase kCases[] = {
     {"selection, two bytes copied", 40004, false, 8, Copy::TwoBytes, "De", "", 0},
     {"selection, nothing copied", 40004, false, 8, Copy::Nothing, nullptr, kAddFailed, 1},
     {"selection, empty text copied", 40004, false, 8, Copy::EmptyText, nullptr, kAddFailed, 1},
+    {"selection, size 5001, room filled", 40004, false, 5001, Copy::FillCapacity, kCutFill.c_str(), kCut, 1},
     {"selection by lines, size 1 MB", 40004, true, 1000000, Copy::Whole, "Def ghi", "", 0},
     {"selection by lines, nothing copied", 40004, true, 8, Copy::Nothing, nullptr, "", 0},
     {"line start to caret, size -1", 40002, false, -1, Copy::Whole, nullptr, "", 0},
@@ -57,6 +63,7 @@ const AnswerCase kCases[] = {
     {"line, size 1 MB", 40008, false, 1000000, Copy::Whole, "Def ghi", "", 0},
     {"line, size INT_MAX", 40008, false, INT_MAX, Copy::Whole, kIntMaxStored, "", 0},
     {"line, empty text copied", 40008, false, 8, Copy::EmptyText, nullptr, kAddFailed, 1},
+    {"line, size 5001, room filled", 40008, false, 5001, Copy::FillCapacity, kCutFill.c_str(), kCut, 1},
 };
 
 class BadHostAnswers : public RobustFixture {
@@ -95,6 +102,12 @@ protected:
                 return true;
             case Copy::Nothing: result = 0; return true;
             case Copy::EmptyText: buffer[0] = '\0'; result = 1; return true;
+            case Copy::FillCapacity: {
+                std::string text = std::string(capacity - 3, 'x') + "ソ";
+                memcpy(buffer, text.c_str(), capacity);
+                result = static_cast<LRESULT>(capacity);
+                return true;
+            }
             }
             return false;
         });

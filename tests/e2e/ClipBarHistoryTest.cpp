@@ -57,6 +57,37 @@ TEST_F(ClipBarHistory, ViewTakesNewCopiesOnTopAndGivesTheSavedItemsBackInOrder)
     EXPECT_EQ(saved, Items());
 }
 
+// A clip list out of room: refuses the insertion the countdown at `data` reaches 0 on.
+LRESULT CALLBACK RefuseInsert(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    int& countdown = *reinterpret_cast<int*>(data);
+    if (message == CB_INSERTSTRING && countdown >= 0 && countdown-- == 0) return CB_ERRSPACE;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST_F(ClipBarHistory, LeavingTheViewWhenTheListRefusesAnItemKeepsEverySavedItem)
+{
+    SetCaret(1, 3);
+    Press(40002);
+    Press(40003);
+    SetCaret(0, 1);
+    Press(40008);
+    const Texts saved = {"abc", " ghi", "Def"};
+    ASSERT_EQ(saved, Items());
+    Copy("c1");
+    Press(40007);
+    // The refill stops at the second saved item: the band goes back to the history view, and
+    // savedItems keeps all three.
+    int countdown = 1;
+    SetWindowSubclass(Combo(), RefuseInsert, 1, reinterpret_cast<DWORD_PTR>(&countdown));
+    Press(40007);
+    RemoveWindowSubclass(Combo(), RefuseInsert, 1);
+    EXPECT_EQ(TBSTATE_ENABLED | TBSTATE_CHECKED, State(40007));
+    EXPECT_EQ(Texts{"c1"}, Items());
+    Press(40007);
+    EXPECT_EQ(saved, Items());
+}
+
 // Windows in the viewer chain after the band, recording what reaches them.
 std::vector<ReceivedMessage>& received = ReceivedMessages();
 

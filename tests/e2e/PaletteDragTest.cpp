@@ -218,6 +218,23 @@ TEST_F(PaletteDrag, EndsAtTheReleasePointMinusTheGrabOffsetUnclamped)
     EXPECT_TRUE(EqualRect(&third, &reopened));
 }
 
+TEST_F(PaletteDrag, QuitTakenWhilePaintingBeforeTheDragIsPostedAgain)
+{
+    RECT place = WindowRect(palette);
+    ASSERT_TRUE(MovePointer(CaptionPoint()));
+    Settle();
+    // The editor is told to quit, with a paint pending, just before a press on the caption.
+    PostQuitMessage(23);
+    InvalidateRect(View(), nullptr, TRUE);
+    SendMessageA(palette, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Frame()), MAKELPARAM(HTCAPTION, WM_LBUTTONDOWN));
+    MSG msg = {};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the editor's loop never sees the quit";
+    EXPECT_EQ(23u, msg.wParam);
+    EXPECT_EQ(nullptr, GetCapture());
+    RECT now = WindowRect(palette);
+    EXPECT_TRUE(EqualRect(&place, &now));
+}
+
 // Takes the mouse capture when it paints (once told to).
 LRESULT CALLBACK CaptureOnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -101,11 +101,12 @@ void PlainDeleteAll(HWND combo)
     PlainResize(combo, 0);
 }
 
-std::vector<const char*> Pointers(const Texts& texts)
+// A batch operation of the wrapper, handed the texts as it takes them: an array and its length.
+int Batch(CCmb& cmb, int (CCmb::*operation)(const char* const*, int), const Texts& texts)
 {
     std::vector<const char*> pointers;
     for (const std::string& text : texts) pointers.push_back(text.c_str());
-    return pointers;
+    return (cmb.*operation)(pointers.data(), static_cast<int>(pointers.size()));
 }
 
 // Two lists made alike: `fast` driven by the wrapper under test, `plain` by the plain steps.
@@ -180,7 +181,7 @@ TEST_F(CmbBatch, OnTopAndAtEndGiveTheListOfAddingOneByOne)
                 SendMessageA(fastCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
             }
             int expected = PlainAddAll(plainCombo, c.texts, onTop ? 0 : -1);
-            int result = onTop ? fast.AddItemsOnTop(Pointers(c.texts)) : fast.AddItemsAtEnd(Pointers(c.texts));
+            int result = onTop ? Batch(fast, &CCmb::AddItemsOnTop, c.texts) : Batch(fast, &CCmb::AddItemsAtEnd, c.texts);
             EXPECT_EQ(expected, result);
             ExpectSame("after the texts");
         }
@@ -205,7 +206,7 @@ TEST_F(CmbBatch, ManyRandomTextsWithFrequentRepeats)
         for (int i = 0; i < 150; ++i) texts.push_back(text());
         bool onTop = round % 2 == 0;
         EXPECT_EQ(PlainAddAll(plainCombo, texts, onTop ? 0 : -1),
-                  onTop ? fast.AddItemsOnTop(Pointers(texts)) : fast.AddItemsAtEnd(Pointers(texts)));
+                  onTop ? Batch(fast, &CCmb::AddItemsOnTop, texts) : Batch(fast, &CCmb::AddItemsAtEnd, texts));
         ExpectSame(onTop ? "on top" : "at end");
     }
 }
@@ -217,30 +218,30 @@ TEST_F(CmbBatch, RefillAndReplaceGiveTheListOfDeleteAllAndAdding)
     // The refill of a band: an empty list and the copy of an earlier list.
     PlainDeleteAll(plainCombo);
     fast.DeleteAll();
-    EXPECT_EQ(PlainAddAll(plainCombo, saved, -1), fast.AppendDistinctItems(Pointers(saved)));
+    EXPECT_EQ(PlainAddAll(plainCombo, saved, -1), Batch(fast, &CCmb::AppendDistinctItems, saved));
     ExpectSame("refilled");
     // Into a list that still holds items it is the ordinary add at the end.
     Texts more = {"ONE", "five"};
-    EXPECT_EQ(PlainAddAll(plainCombo, more, -1), fast.AppendDistinctItems(Pointers(more)));
+    EXPECT_EQ(PlainAddAll(plainCombo, more, -1), Batch(fast, &CCmb::AppendDistinctItems, more));
     ExpectSame("added to a full list");
 
     Texts history = {"copy 1", "copy 2", "COPY 1", "copy 3", "copy 2"};
     PlainDeleteAll(plainCombo);
-    EXPECT_EQ(PlainAddAll(plainCombo, history, 0), fast.ReplaceWithItemsOnTop(Pointers(history)));
+    EXPECT_EQ(PlainAddAll(plainCombo, history, 0), Batch(fast, &CCmb::ReplaceWithItemsOnTop, history));
     ExpectSame("history view");
     PlainDeleteAll(plainCombo);
-    EXPECT_EQ(PlainAddAll(plainCombo, saved, -1), fast.ReplaceWithDistinctItems(Pointers(saved)));
+    EXPECT_EQ(PlainAddAll(plainCombo, saved, -1), Batch(fast, &CCmb::ReplaceWithDistinctItems, saved));
     ExpectSame("normal view");
     PlainDeleteAll(plainCombo);
-    EXPECT_EQ(0, fast.ReplaceWithDistinctItems({}));
+    EXPECT_EQ(0, fast.ReplaceWithDistinctItems(nullptr, 0));
     ExpectSame("nothing saved: an empty list one row high");
     Texts stops = {"a", "", "b"};
     PlainDeleteAll(plainCombo);
-    EXPECT_EQ(PlainAddAll(plainCombo, stops, 0), fast.ReplaceWithItemsOnTop(Pointers(stops)));
+    EXPECT_EQ(PlainAddAll(plainCombo, stops, 0), Batch(fast, &CCmb::ReplaceWithItemsOnTop, stops));
     ExpectSame("stopped at an empty text");
     PlainDeleteAll(plainCombo);
     Texts empty = {""};
-    EXPECT_EQ(PlainAddAll(plainCombo, empty, -1), fast.ReplaceWithDistinctItems(Pointers(empty)));
+    EXPECT_EQ(PlainAddAll(plainCombo, empty, -1), Batch(fast, &CCmb::ReplaceWithDistinctItems, empty));
     ExpectSame("stopped before any item");
 }
 
@@ -253,14 +254,15 @@ TEST_F(CmbBatch, ReadAllItemsGivesWhatGetItemTextGives)
         if (fast.GetItemText(&slot, i) > 0) plain.push_back(slot);
     }
     FreeTextBuffer(&slot);
-    Texts read;
-    EXPECT_EQ(4, fast.ReadAllItems([&read](const char* text) { read.push_back(text); }));
-    EXPECT_EQ(plain, read);
+    CDimPack read;
+    EXPECT_EQ(4, fast.ReadAllItems(read));
+    Texts readTexts(read.Texts(), read.Texts() + read.GetCount());
+    EXPECT_EQ(plain, readTexts);
     fast.DeleteAll();
-    EXPECT_EQ(0, fast.ReadAllItems([&read](const char*) { read.clear(); }));
-    EXPECT_EQ(4u, read.size());
+    EXPECT_EQ(0, fast.ReadAllItems(read));
+    EXPECT_EQ(4, read.GetCount());
     fast.SetControlId(-1);
-    EXPECT_EQ(-1, fast.ReadAllItems([](const char*) {}));
+    EXPECT_EQ(-1, fast.ReadAllItems(read));
 }
 
 TEST_F(CmbBatch, HeightIsSetOnlyWhenItWouldChangeAndAlwaysOnADroppedList)

@@ -27,12 +27,14 @@ TEST(DimPack, OrderIndexesDuplicatesAndClear)
     list.Clear();
     EXPECT_EQ(0, list.GetCount());
     list.Add("ソ表");
-    EXPECT_EQ(1, list.GetCount());
-    EXPECT_STREQ("ソ表", list.GetAt(0));
+    EXPECT_TRUE(list.Add("abcdef", 3));
+    ASSERT_EQ(2, list.GetCount());
+    EXPECT_STREQ("ソ表", list.Texts()[0]);
+    EXPECT_STREQ("abc", list.Texts()[1]);
 
     CDimPack history;   // the newest 30, oldest first
     for (int i = 1; i <= 31; ++i) {
-        history.Add("clip " + std::to_string(i));
+        history.Add(("clip " + std::to_string(i)).c_str());
         if (history.GetCount() > 30) history.RemoveAt(0);
     }
     ASSERT_EQ(30, history.GetCount());
@@ -42,12 +44,12 @@ TEST(DimPack, OrderIndexesDuplicatesAndClear)
 
 TEST(DimPack, OutOfMemoryLeavesTheListUnchangedAndUsable)
 {
-    const std::string text(100, 'x');   // too long to live inside the string object
+    const std::string text(100, 'x');
     CDimPack list;
-    for (int i = 0; i < 4; ++i) list.Add(text + std::to_string(i));   // the array is now full
-    for (int failing = 0; failing < 3; ++failing) {   // the record, its text, the larger array
+    for (int i = 0; i < 4; ++i) list.Add((text + std::to_string(i)).c_str());   // the array is now full
+    for (int failing = 0; failing < 2; ++failing) {   // the text's copy, the larger array
         FailAllocationAfter(failing);
-        EXPECT_FALSE(list.Add(text));
+        EXPECT_FALSE(list.Add(text.c_str()));
         EXPECT_TRUE(AllocationFailureFired());
         FailAllocationAfter(-1);
         ASSERT_EQ(4, list.GetCount());
