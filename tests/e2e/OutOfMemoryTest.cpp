@@ -146,7 +146,7 @@ protected:
     }
     void ResetHistory()
     {
-        Event(0x800);
+        SendEvent(0x800);
         CopyText("h1");
         CopyText("h2");
     }
@@ -190,7 +190,7 @@ protected:
         case Act::Choose: Choose(c.button); break;
         case Act::Copy: CopyText("copied"); break;
         case Act::OpenBand: OpenClipBar(); break;
-        case Act::Event800: Event(0x800); break;
+        case Act::Event800: SendEvent(0x800); break;
         }
     }
     // What the run showed: silence, or the plug-in's failure texts and its two questions.
