@@ -46,11 +46,13 @@ protected:
             break;
         case Removal::DestroyDialog: DestroyWindow(BandDialog()); break;
         }
-        if (mode == BandMode::Hold || mode == BandMode::HoldOverHistory) {
-            PumpFor(250); // hold-timer ticks, for a band deleted from the rebar
-        } else {
-            PumpPending();
+        // A band deleted from the rebar keeps its dialog, and so the hold timer: let it tick (its
+        // first tick sees the toolbar hidden and ends the hold).
+        if (removal == Removal::DeleteBand && (mode == BandMode::Hold || mode == BandMode::HoldOverHistory)) {
+            TickCounter ticks(BandDialog());
+            EXPECT_TRUE(PumpUntil([&] { return ticks.Ticks() >= 1; }, 2000));
         }
+        PumpPending();
     }
     int BandsWithOurId()
     {

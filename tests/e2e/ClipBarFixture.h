@@ -6,9 +6,31 @@
 #include "support/Pump.h"
 #include <windows.h>
 #include <commctrl.h>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
+
+// Counts the clipboard-change notices (WM_DRAWCLIPBOARD) that windows of this thread receive while
+// it lives. One at a time.
+class ClipboardNotices {
+public:
+    ClipboardNotices() : hook(SetWindowsHookExA(WH_CALLWNDPROC, Seen, nullptr, GetCurrentThreadId())) { windows.clear(); }
+    ~ClipboardNotices() { UnhookWindowsHookEx(hook); }
+    ClipboardNotices(const ClipboardNotices&) = delete;
+    ClipboardNotices& operator=(const ClipboardNotices&) = delete;
+    int To(HWND window) const { return static_cast<int>(std::count(windows.begin(), windows.end(), window)); }
+
+private:
+    static LRESULT CALLBACK Seen(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && sent->message == WM_DRAWCLIPBOARD) windows.push_back(sent->hwnd);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline std::vector<HWND> windows;
+    HHOOK hook;
+};
 
 class ClipBarFixture : public HostFixture {
 protected:
@@ -70,32 +92,40 @@ protected:
         if (Checked(40007)) Press(40007);
         return items;
     }
+    // Puts what `fill` sets on the clipboard, as an application does, and waits until an open
+    // band, a viewer of the clipboard, has been told.
+    template <class Fill>
+    void PublishClipboard(Fill fill)
+    {
+        ClipboardNotices notices;
+        ASSERT_TRUE(OpenClipboard(Frame()));
+        EmptyClipboard();
+        fill();
+        CloseClipboard();
+        HWND dialog = BandDialog();
+        if (dialog != nullptr) PumpUntil([&] { return notices.To(dialog) > 0; }, 2000);
+        PumpPending();
+    }
     // Copies `text`, beside it the registered format `markFormat` holding `markValue` when given,
     // as an application that keeps a copy out of clipboard histories does.
     void Copy(const std::string& text, const char* markFormat = nullptr, DWORD markValue = 0)
     {
-        ASSERT_TRUE(OpenClipboard(Frame()));
-        EmptyClipboard();
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-        memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-        GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
-        if (markFormat != nullptr) {
-            HGLOBAL mark = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
-            *static_cast<DWORD*>(GlobalLock(mark)) = markValue;
-            GlobalUnlock(mark);
-            SetClipboardData(RegisterClipboardFormatA(markFormat), mark);
-        }
-        CloseClipboard();
-        PumpFor(50);
+        PublishClipboard([&] {
+            HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+            memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+            GlobalUnlock(block);
+            SetClipboardData(CF_TEXT, block);
+            if (markFormat != nullptr) {
+                HGLOBAL mark = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+                *static_cast<DWORD*>(GlobalLock(mark)) = markValue;
+                GlobalUnlock(mark);
+                SetClipboardData(RegisterClipboardFormatA(markFormat), mark);
+            }
+        });
     }
     void CopyBitmap()
     {
-        ASSERT_TRUE(OpenClipboard(Frame()));
-        EmptyClipboard();
-        SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 1, nullptr));
-        CloseClipboard();
-        PumpFor(50);
+        PublishClipboard([] { SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 1, nullptr)); });
     }
     int QueryStatus()
     {
@@ -150,6 +180,35 @@ protected:
         if (seen == "-------cC") return "hold+history";
         return seen;
     }
+};
+
+// Counts the ticks of the hold timer as the thread's message loop takes them.
+class TickCounter {
+public:
+    explicit TickCounter(HWND dialog)
+    {
+        target = dialog;
+        count = 0;
+        hook = SetWindowsHookExA(WH_GETMESSAGE, Proc, nullptr, GetCurrentThreadId());
+    }
+    ~TickCounter() { UnhookWindowsHookEx(hook); }
+    TickCounter(const TickCounter&) = delete;
+    TickCounter& operator=(const TickCounter&) = delete;
+    int Ticks() const { return count; }
+    void Reset() { count = 0; }
+
+private:
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER && msg->hwnd == target &&
+            msg->wParam == 1002)
+            ++count;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline HWND target = nullptr;
+    static inline int count = 0;
+    HHOOK hook = nullptr;
 };
 
 // Ctrl held down as the thread's keyboard state sees it, for as long as this lives.

@@ -64,13 +64,15 @@ TEST_F(Insertion, PaletteClosedInsertsTheTextAloneAndCtrlAddsOneEnter)
     EXPECT_EQ(std::vector<std::string>{kItem}, Items());
     EXPECT_EQ(0, Chosen());
 
+    KeyReleases enter(VK_RETURN);
     {
         CtrlHeld ctrl;
         ChooseLogged(0);
     }
     // The Enter comes through the input queue, after the text.
     EXPECT_TRUE(TextBecomes("xAb1カナAb1カナ\r\n\r\nAb1カナ")) << Text();
-    PumpFor(200);
+    EXPECT_TRUE(enter.WaitFor(1));
+    PumpPending();
     EXPECT_EQ("xAb1カナAb1カナ\r\n\r\nAb1カナ", Text()) << "one Enter only";
     EXPECT_TRUE(MatchesSequence(LogEntries(), {
         {HM_SET_STATUS_TEXT, 0, 0, SEQ_TEXT, ""},

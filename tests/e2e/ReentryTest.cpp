@@ -107,10 +107,9 @@ TEST_F(Reentry, HoldTicksAndClipboardChangesWhileAnErrorBoxIsOpen)
         Choose(1);
         EXPECT_EQ(std::vector<std::string>{"文字変換ダイアログのオプションが指定されていません！！"}, answer.texts);
     }
-    PumpFor(250);
+    // The box took the foreground from the editor, which ends the hold at the next tick.
+    EXPECT_TRUE(PumpUntil([this] { return !Checked(40010); }, 2000));
     EXPECT_EQ(document, Text());
-    // The box took the foreground from the editor, which ends the hold.
-    EXPECT_FALSE(Checked(40010));
     for (int id : {40002, 40003, 40004, 40008, 40007, 40005, 40006, 40009}) EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_EQ(saved, Items());
     Press(40011);
@@ -134,7 +133,8 @@ TEST_F(Reentry, EventEightHundredInTheHoldKeepsTheVisibleItems)
     Press(40010);
     ASSERT_TRUE(Checked(40010));
     SendEvent(0x800);
-    PumpFor(250);
+    TickCounter ticks(BandDialog());
+    EXPECT_TRUE(PumpUntil([&] { return ticks.Ticks() >= 2; }, 2000));
     EXPECT_TRUE(Checked(40010));
     EXPECT_EQ(saved, Items());
     Press(40010);

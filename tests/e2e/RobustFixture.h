@@ -63,10 +63,7 @@ protected:
 
     void EmptyTheClipboard()
     {
-        ASSERT_TRUE(OpenClipboard(Frame()));
-        EmptyClipboard();
-        CloseClipboard();
-        PumpPending();
+        PublishClipboard([] {});
     }
     // Puts exactly these bytes on the clipboard as one block of `format` (no zero is added).
     void PutClipboard(UINT format, const void* data, size_t size)
@@ -75,11 +72,7 @@ protected:
         ASSERT_NE(nullptr, block);
         memcpy(GlobalLock(block), data, size);
         GlobalUnlock(block);
-        ASSERT_TRUE(OpenClipboard(Frame()));
-        EmptyClipboard();
-        SetClipboardData(format, block);
-        CloseClipboard();
-        PumpPending();
+        PublishClipboard([&] { SetClipboardData(format, block); });
     }
     void CopyText(const std::string& text) { PutClipboard(CF_TEXT, text.c_str(), text.size() + 1); }
 

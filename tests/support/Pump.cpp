@@ -29,3 +29,36 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
+
+namespace {
+WORD watchedKey = 0;
+int releases = 0;
+
+LRESULT CALLBACK SeeRelease(int code, WPARAM removed, LPARAM lParam)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && removed == PM_REMOVE && (msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP) &&
+        msg->wParam == watchedKey)
+        ++releases;
+    return CallNextHookEx(nullptr, code, removed, lParam);
+}
+} // namespace
+
+KeyReleases::KeyReleases(WORD key)
+{
+    watchedKey = key;
+    releases = 0;
+    hook = SetWindowsHookExA(WH_GETMESSAGE, SeeRelease, nullptr, GetCurrentThreadId());
+}
+
+KeyReleases::~KeyReleases()
+{
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
+}
+
+int KeyReleases::Count() const { return releases; }
+
+bool KeyReleases::WaitFor(int n, DWORD timeoutMs)
+{
+    return PumpUntil([n] { return releases >= n; }, timeoutMs);
+}

@@ -9,3 +9,19 @@ void PumpPending();
 void PumpFor(DWORD ms);
 // Dispatches messages until `done` is true or `timeoutMs` passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Counts the releases of one key (WM_KEYUP or WM_SYSKEYUP) that the thread's message loop takes
+// while it lives, so a test can wait for input it sent to arrive. One at a time.
+class KeyReleases {
+public:
+    explicit KeyReleases(WORD key);
+    ~KeyReleases();
+    KeyReleases(const KeyReleases&) = delete;
+    KeyReleases& operator=(const KeyReleases&) = delete;
+    int Count() const;
+    // Dispatches messages until `n` releases have been taken (at most `timeoutMs`).
+    bool WaitFor(int n, DWORD timeoutMs = 3000);
+
+private:
+    HHOOK hook = nullptr;
+};
