@@ -1,4 +1,4 @@
-#include "host/TourInput.h"
+#include "demo/TourInput.h"
 
 void Pump(DWORD ms)
 {

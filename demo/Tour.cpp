@@ -1,7 +1,7 @@
-#include "host/Tour.h"
+#include "demo/Tour.h"
 #include "host/Clipboard.h"
-#include "host/TourClipBar.h"
-#include "host/TourInput.h"
+#include "demo/TourClipBar.h"
+#include "demo/TourInput.h"
 #include "host/Utf8.h"
 #include <commctrl.h>
 #include <cstdio>

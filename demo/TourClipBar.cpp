@@ -1,8 +1,8 @@
-#include "host/TourClipBar.h"
+#include "demo/TourClipBar.h"
 #include "host/HostRebar.h"
-#include "host/PngWriter.h"
-#include "host/Screenshot.h"
-#include "host/TourInput.h"
+#include "demo/PngWriter.h"
+#include "demo/Screenshot.h"
+#include "demo/TourInput.h"
 #include "host/Utf8.h"
 #include <commctrl.h>
 #include <cstdio>
