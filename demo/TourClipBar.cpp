@@ -1,12 +1,11 @@
 #include "demo/TourClipBar.h"
-#include "host/HostRebar.h"
-#include "demo/PngWriter.h"
 #include "demo/Screenshot.h"
+#include "demo/TourCheck.h"
 #include "demo/TourInput.h"
-#include "host/Utf8.h"
+#include "host/Clipboard.h"
+#include "host/HostRebar.h"
 #include <commctrl.h>
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -15,16 +14,36 @@ namespace {
 const UINT kBandId = 1000;
 const int kClipList = 1001;
 enum Button {
-    ToCaret = 40002, FromCaret = 40003, Selection = 40004, History = 40007,
-    WholeLine = 40008, Exit = 40009, Hold = 40010, Palette = 40011
+    ToCaret = 40002, FromCaret = 40003, Selection = 40004, DeleteOne = 40005, DeleteAll = 40006,
+    History = 40007, WholeLine = 40008, Exit = 40009, Hold = 40010, Palette = 40011
+};
+struct Named {
+    int id;
+    const char* name;
+};
+// The buttons by the names the user guide gives them, left to right.
+const Named kButtons[] = {
+    {ToCaret, "行頭から保存"}, {FromCaret, "行末まで保存"}, {Selection, "選択範囲を保存"}, {WholeLine, "1行保存"},
+    {History, "履歴"}, {Hold, "リスト保持"}, {Palette, "文字変換"}, {DeleteOne, "選択項目を削除"},
+    {DeleteAll, "全項目を削除"}, {Exit, "終了"},
+};
+// The palette's check boxes, in the order the settings file keeps them.
+const Named kBoxes[] = {
+    {1003, "ｶﾀｶﾅ"}, {1004, "ｶﾅ記号"}, {1005, "英数字"}, {1006, "英数記号"}, {1007, "空白"},
+    {1012, "全角"}, {1008, "半角"}, {1011, "大文字"}, {1010, "小文字"},
 };
 const int kAlnum = 1005, kUpper = 1011, kFullWidth = 1012;
+using Texts = std::vector<std::string>;
 
-void Say(const std::string& cp932)
-{
-    printf("tour: %s\n", Cp932ToUtf8(cp932).c_str());
-    fflush(stdout);
-}
+// What the tour knows and expects as it goes.
+struct Tour {
+    HostApp& host;
+    const TourOutput& output;
+    HWND toolbar;
+    HWND combo;
+    Texts lines;  // the document as it should be
+    Texts saved;  // the saved items as they should be, top first
+};
 
 HWND ClipBarToolbar(HostApp& host) { return RebarBandChild(host.Rebar(), kBandId); }
 
@@ -36,48 +55,92 @@ void ClickButton(HWND toolbar, int id, std::initializer_list<WORD> modifiers = {
         ClickAt(CentreOf(toolbar, r), modifiers);
 }
 
-std::vector<std::string> Items(HWND combo)
+// The buttons shown pressed (`message` TB_ISBUTTONCHECKED) or greyed (TB_ISBUTTONENABLED).
+Texts Buttons(HWND toolbar, UINT message)
 {
-    std::vector<std::string> items;
+    Texts names;
+    for (const Named& button : kButtons) {
+        bool on = SendMessageA(toolbar, message, button.id, 0) != 0;
+        if (on == (message == TB_ISBUTTONCHECKED)) names.push_back(button.name);
+    }
+    return names;
+}
+
+void CheckButtons(Tour& t, const Texts& pressed, const Texts& greyed)
+{
+    CheckEqual("pressed buttons", Buttons(t.toolbar, TB_ISBUTTONCHECKED), pressed);
+    CheckEqual("greyed buttons", Buttons(t.toolbar, TB_ISBUTTONENABLED), greyed);
+}
+
+Texts Items(HWND combo)
+{
+    Texts items;
     int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         int length = static_cast<int>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0));
-        std::string text(length > 0 ? length : 0, '\0');
-        std::vector<char> buffer(text.size() + 1);
+        std::vector<char> buffer(length > 0 ? length + 1 : 1);
         SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
         items.push_back(buffer.data());
     }
     return items;
 }
 
-void SayItems(HWND combo, const std::string& title)
+std::string ChosenItem(HWND combo)
 {
-    std::vector<std::string> items = Items(combo);
-    Say(title + ": " + std::to_string(items.size()) + " items");
+    int chosen = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+    Texts items = Items(combo);
+    return chosen >= 0 && chosen < static_cast<int>(items.size()) ? items[chosen] : "(none)";
+}
+
+// The list shows `expected`, with `chosen` as the item in view.
+void CheckList(Tour& t, const std::string& what, const Texts& expected, const std::string& chosen)
+{
+    Texts items = Items(t.combo);
+    Say(what + ": " + std::to_string(items.size()) + " items");
     for (size_t i = 0; i < items.size() && i < 8; ++i) Say("    [" + std::to_string(i) + "] \"" + items[i] + "\"");
     if (items.size() > 8) Say("    ...");
+    CheckEqual(what, items, expected);
+    CheckEqual("the item in view", ChosenItem(t.combo), chosen);
+}
+
+// A capture puts its texts on top of the saved items, the first on top, and an earlier copy of a
+// text goes. (The tour saves no two texts that differ in letter case only.)
+void Saved(Tour& t, const Texts& texts)
+{
+    for (auto text = texts.rbegin(); text != texts.rend(); ++text) {
+        t.saved.erase(std::remove(t.saved.begin(), t.saved.end(), *text), t.saved.end());
+        t.saved.insert(t.saved.begin(), *text);
+    }
 }
 
 int IndexOf(HWND combo, const std::string& text)
 {
-    std::vector<std::string> items = Items(combo);
+    Texts items = Items(combo);
     for (size_t i = 0; i < items.size(); ++i)
         if (items[i] == text) return static_cast<int>(i);
     return -1;
 }
 
 // Drops the list down with a click and clicks the item, as the user chooses it.
-void ChooseItem(HWND combo, int index, std::initializer_list<WORD> modifiers = {})
+void ChooseItem(HWND combo, const std::string& text, std::initializer_list<WORD> modifiers = {})
 {
-    if (index < 0) return;
+    int index = IndexOf(combo, text);
+    if (!Check(index >= 0, "\"" + text + "\" is in the list")) return;
     ClickAt(CentreOf(combo));
     COMBOBOXINFO info = {};
     info.cbSize = sizeof info;
     RECT item;
-    if (GetComboBoxInfo(combo, &info) && SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) &&
+    if (Check(GetComboBoxInfo(combo, &info) && SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), "the list drops down") &&
         SendMessageA(info.hwndList, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) != LB_ERR) {
         ClickAt(CentreOf(info.hwndList, item), modifiers);
     }
+}
+
+bool ListShown(HWND combo)
+{
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    return GetComboBoxInfo(combo, &info) && IsWindowVisible(info.hwndList);
 }
 
 void GoTo(int line, int column, int selectChars = 0, int selectLines = 0)
@@ -91,27 +154,55 @@ void GoTo(int line, int column, int selectChars = 0, int selectLines = 0)
     Press(keys);
 }
 
-void SayLastLines(HostApp& host, const std::string& title, int count)
+Texts DocumentLines(HostApp& host)
 {
     const Document& doc = host.Edit().Doc();
+    Texts lines;
+    for (int i = 0; i < doc.LineCount(); ++i) lines.push_back(doc.Line(i));
+    return lines;
+}
+
+Texts LastLines(const Texts& lines, size_t count)
+{
+    return Texts(lines.end() - (lines.size() > count ? count : lines.size()), lines.end());
+}
+
+// The document is what the tour expects, with the caret at the end of it.
+void CheckDocument(Tour& t, const std::string& title)
+{
+    Texts lines = DocumentLines(t.host);
     Say(title);
-    int first = doc.LineCount() > count ? doc.LineCount() - count : 0;
-    for (int i = first; i < doc.LineCount(); ++i) Say("    " + std::to_string(i + 1) + ": " + doc.Line(i));
+    for (size_t i = lines.size() > 3 ? lines.size() - 3 : 0; i < lines.size(); ++i)
+        Say("    " + std::to_string(i + 1) + ": " + lines[i]);
+    CheckEqual("the document's end", LastLines(lines, 3), LastLines(t.lines, 3));
+    Check(lines == t.lines, "the rest of the document is as it was");
+    TextPos caret = t.host.Edit().Caret();
+    TextPos end = t.host.Edit().Doc().End();
+    Check(caret.line == end.line && caret.column == end.column, "the caret is at the document's end");
+}
+
+void CopyWithKeys(Tour& t, int line, int column, const std::string& text)
+{
+    GoTo(line, column, static_cast<int>(text.size()));
+    Press({VK_CONTROL}, 'C');
+    std::string copied;
+    GetClipboardText(t.host.Frame(), copied);
+    CheckEqual("the clipboard", copied, text);
 }
 
 HWND FindPalette() { return FindWindowA("#32770", "文字変換"); }
 
-void SayPalette(HWND palette, const std::string& what)
+Texts Ticked(HWND palette)
 {
-    RECT r;
-    GetWindowRect(palette, &r);
-    Say(what + " at (" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")");
+    Texts names;
+    for (const Named& box : kBoxes)
+        if (IsDlgButtonChecked(palette, box.id)) names.push_back(box.name);
+    return names;
 }
 
-void ClickBox(HWND palette, int id, const char* name)
+void ClickBox(HWND palette, int id)
 {
     ClickAt(CentreOf(GetDlgItem(palette, id)));
-    Say(std::string("  \"") + name + "\" is " + (IsDlgButtonChecked(palette, id) ? "ticked" : "unticked"));
 }
 
 // A point where the user sees the palette itself, not one of its controls: a press there drags it.
@@ -129,147 +220,188 @@ POINT PaletteSurface(HWND palette)
     return CentreOf(palette);
 }
 
-bool ListShown(HWND combo)
+// Where the palette goes: beside the editor, so the user keeps both in sight; below it when the
+// screen has no room on the right.
+POINT BesideEditor(Tour& t, HWND palette)
 {
-    COMBOBOXINFO info = {};
-    info.cbSize = sizeof info;
-    return GetComboBoxInfo(combo, &info) && IsWindowVisible(info.hwndList);
+    RECT frame, box, view;
+    GetWindowRect(t.host.Frame(), &frame);
+    GetWindowRect(palette, &box);
+    GetWindowRect(t.host.View(), &view);
+    if (frame.right + 8 + (box.right - box.left) <= GetSystemMetrics(SM_CXSCREEN)) return {frame.right + 8, view.top};
+    return {frame.left + 200, frame.bottom + 10};
+}
+
+int SettingsValue(Tour& t, const char* key)
+{
+    std::string ini = t.host.Plugins()[0].path;
+    ini = ini.substr(0, ini.find_last_of('.')) + ".ini";
+    return static_cast<int>(GetPrivateProfileIntA("AppSetting", key, -1, ini.c_str()));
+}
+
+void Captures(Tour& t)
+{
+    Say("capturing: caret after \"Half-width letters\" on line 8, then the buttons from line start and to line end");
+    const std::string& line8 = t.lines[7];
+    GoTo(7, 18);
+    ClickButton(t.toolbar, ToCaret);
+    Saved(t, {line8.substr(0, 18)});
+    CheckEqual("the selection after a capture", t.host.Edit().SelectedText(), line8.substr(0, 18));
+    ClickButton(t.toolbar, FromCaret);
+    Saved(t, {line8.substr(18)});
+    CheckList(t, "the clip list", t.saved, t.saved[0]);
+
+    Say("selecting \"quick\" and saving the selection");
+    GoTo(7, 24, 5);
+    ClickButton(t.toolbar, Selection);
+    Saved(t, {"quick"});
+    Say("saving the whole of line 10");
+    GoTo(9, 3);
+    ClickButton(t.toolbar, WholeLine);
+    Saved(t, {t.lines[9]});
+    CheckList(t, "the clip list", t.saved, t.saved[0]);
+
+    Say("selecting lines 4 to 6 and saving them with Ctrl: one item per line");
+    GoTo(3, 0, 0, 3);
+    ClickButton(t.toolbar, Selection, {VK_CONTROL});
+    Saved(t, {t.lines[3], t.lines[4], t.lines[5]});
+    CheckList(t, "the clip list", t.saved, t.saved[0]);
+    Check(t.lines == DocumentLines(t.host), "captures leave the document as it was");
+}
+
+void Insertions(Tour& t)
+{
+    Say("a new line at the end; choosing \"quick\" from the list, then \"Half-width letters\" with Ctrl (Enter follows)");
+    Press({VK_CONTROL}, VK_END);
+    Press({}, VK_RETURN);
+    ChooseItem(t.combo, "quick");
+    ChooseItem(t.combo, "Half-width letters", {VK_CONTROL});
+    t.lines.push_back("quickHalf-width letters");
+    t.lines.push_back("");
+    CheckDocument(t, "the document's end after inserting");
+    CheckList(t, "the clip list, unchanged by insertions", t.saved, "Half-width letters");
+}
+
+void ClipboardHistory(Tour& t, const std::string& typed)
+{
+    Say("copying \"fox\" and then \"dog\" with Ctrl+C in the editor, and showing the clipboard history");
+    CopyWithKeys(t, 7, 36, "fox");
+    CopyWithKeys(t, 7, 60, "dog");
+    ClickButton(t.toolbar, History);
+    CheckList(t, "the clipboard history", {"dog", "fox", typed}, "dog");
+    CheckButtons(t, {"履歴"}, {"行頭から保存", "行末まで保存", "選択範囲を保存", "1行保存", "選択項目を削除", "全項目を削除", "終了"});
+    Say("back to the saved items");
+    ClickButton(t.toolbar, History);
+    CheckList(t, "the saved items", t.saved, "Half-width letters");
+    CheckButtons(t, {}, {});
+}
+
+void HeldList(Tour& t)
+{
+    Say("holding the list open for 1.5 s");
+    ClickButton(t.toolbar, Hold);
+    Pump(1500);
+    Check(ListShown(t.combo), "the list is still dropped down");
+    CheckButtons(t, {"リスト保持"}, {"行頭から保存", "行末まで保存", "選択範囲を保存", "1行保存", "履歴", "選択項目を削除",
+                                     "全項目を削除", "終了"});
+    Say("pressing the button again ends the hold");
+    ClickButton(t.toolbar, Hold);
+    Pump(300);
+    Check(!ListShown(t.combo), "the list is closed");
+    CheckButtons(t, {}, {});
+}
+
+void ConversionPalette(Tour& t)
+{
+    Say("opening the conversion palette: first time, so at the top left, nothing ticked");
+    ClickButton(t.toolbar, Palette);
+    HWND palette = FindPalette();
+    if (!Check(palette != nullptr, "the palette is open")) return;
+    CheckAt("the palette", palette, {0, 0});
+    CheckEqual("ticked", Ticked(palette), {});
+    CheckButtons(t, {"文字変換"}, {});
+
+    POINT to = BesideEditor(t, palette);
+    Say("clicking into the document, then dragging the palette beside the editor by its surface");
+    ClickAt(CentreOf(t.host.View()));
+    POINT from = PaletteSurface(palette);
+    RECT box;
+    GetWindowRect(palette, &box);
+    DragOnScreen(from, {from.x + to.x - box.left, from.y + to.y - box.top});
+    CheckAt("the palette", palette, to);
+
+    Say("ticking 大文字 and choosing \"Half-width letters\" with Ctrl");
+    Press({VK_CONTROL}, VK_END);
+    ClickBox(palette, kUpper);
+    CheckEqual("ticked", Ticked(palette), {"大文字"});
+    ChooseItem(t.combo, "Half-width letters", {VK_CONTROL});
+    t.lines.back() = "HALF-WIDTH LETTERS";
+    t.lines.push_back("");
+    Say("unticking 大文字, ticking 英数字 and 全角, choosing \"quick\"");
+    ClickBox(palette, kUpper);
+    ClickBox(palette, kAlnum);
+    ClickBox(palette, kFullWidth);
+    CheckEqual("ticked", Ticked(palette), {"英数字", "全角"});
+    ChooseItem(t.combo, "quick");
+    t.lines.back() = "ｑｕｉｃｋ";
+    CheckDocument(t, "the document's end after two converted insertions");
+
+    Say("closing the palette: its place and ticks go to the settings file beside the plug-in");
+    ClickButton(t.toolbar, Palette);
+    Check(FindPalette() == nullptr, "the palette is closed");
+    CheckButtons(t, {}, {});
+    Check(SettingsValue(t, "StrConvDlg_Left") == to.x && SettingsValue(t, "StrConvDlg_Top") == to.y &&
+          SettingsValue(t, "StrConvDlg_ChkVal2") == 1 && SettingsValue(t, "StrConvDlg_ChkVal5") == 1 &&
+          SettingsValue(t, "StrConvDlg_ChkVal7") == 0,
+          "the settings file holds the palette's place and ticks");
+    Say("reopening it: same place, same ticks");
+    ClickButton(t.toolbar, Palette);
+    palette = FindPalette();
+    if (!Check(palette != nullptr, "the palette is open again")) return;
+    CheckAt("the palette", palette, to);
+    CheckEqual("ticked", Ticked(palette), {"英数字", "全角"});
+    ClickAt(CentreOf(t.host.View()));
+    Press({VK_CONTROL}, VK_END);
 }
 
 // What is on the screen around the editor and the palette.
-bool SaveScreenshot(HostApp& host, HWND palette, const std::string& path)
+void SaveScreenshot(Tour& t, const std::string& path)
 {
     RECT box, other;
-    GetWindowRect(host.Frame(), &box);
+    GetWindowRect(t.host.Frame(), &box);
+    HWND palette = FindPalette();
     if (palette != nullptr && GetWindowRect(palette, &other)) UnionRect(&box, &box, &other);
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     IntersectRect(&box, &box, &screen);
     RgbImage image;
-    return CaptureScreen(box, image) && WritePng(path, image);
-}
-
-// A message box the tour did not expect would wait for a user who is not there: report and close it.
-BOOL CALLBACK CloseBox(HWND window, LPARAM)
-{
-    char cls[16] = "", caption[128] = "", text[512] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(window) || GetDlgItem(window, 0xFFFF) == nullptr) return TRUE;
-    GetWindowTextA(window, caption, sizeof caption);
-    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-    Say(std::string("a message box \"") + caption + "\": \"" + text + "\" (closed by the tour)");
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
-    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
-
-void CALLBACK CloseStrayBoxes(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), CloseBox, 0);
+    Check(CaptureScreen(box, image) && WritePng(path, image), "the screenshot is written to " + path);
+    Say("screenshot written to " + path);
 }
 
 } // namespace
 
-bool TourClipBar(HostApp& host, const std::string& pngPath)
+void TourClipBar(HostApp& host, const TourOutput& output, const std::string& typed)
 {
     HWND toolbar = ClipBarToolbar(host);
-    if (toolbar == nullptr) {
-        Say("the clip bar is not in the rebar: nothing more to show");
-        return false;
-    }
-    HWND combo = GetDlgItem(toolbar, kClipList);
-    UINT_PTR guard = SetTimer(nullptr, 0, 2000, CloseStrayBoxes);
+    if (!Check(toolbar != nullptr, "the clip bar is in the rebar")) return;
+    Tour t = {host, output, toolbar, GetDlgItem(toolbar, kClipList), DocumentLines(host), {}};
     SetForegroundWindow(host.Frame());
     SetFocus(host.View());
+    CheckButtons(t, {}, {});
+    CheckList(t, "the clip list at first", {}, "(none)");
 
-    Say("capturing: caret after \"Half-width letters\" on line 8");
-    GoTo(7, 18);
-    ClickButton(toolbar, ToCaret);
-    ClickButton(toolbar, FromCaret);
-    SayItems(combo, "after line start to caret, then caret to line end");
-    Say("selecting \"quick\" and saving the selection");
-    GoTo(7, 24, 5);
-    ClickButton(toolbar, Selection);
-    Say("saving the whole of line 10");
-    GoTo(9, 3);
-    ClickButton(toolbar, WholeLine);
-    Say("selecting lines 4 to 6 and saving them with Ctrl: one item per line");
-    GoTo(3, 0, 0, 3);
-    ClickButton(toolbar, Selection, {VK_CONTROL});
-    SayItems(combo, "the clip list");
-
-    Press({VK_CONTROL}, VK_END);
-    Press({}, VK_RETURN);
-    SayLastLines(host, "the document's end before inserting", 3);
-    Say("choosing \"quick\" from the list, then \"Half-width letters\" with Ctrl (followed by Enter)");
-    ChooseItem(combo, IndexOf(combo, "quick"));
-    ChooseItem(combo, IndexOf(combo, "Half-width letters"), {VK_CONTROL});
-    SayLastLines(host, "the document's end after inserting", 3);
-
-    Say("copying \"fox\" and then \"dog\" with Ctrl+C in the editor");
-    GoTo(7, 36, 3);
-    Press({VK_CONTROL}, 'C');
-    GoTo(7, 60, 3);
-    Press({VK_CONTROL}, 'C');
-    ClickButton(toolbar, History);
-    SayItems(combo, "the clipboard history");
-    ClickButton(toolbar, History);
-    SayItems(combo, "back to the saved items");
-
-    Say("holding the list open");
-    ClickButton(toolbar, Hold);
-    Pump(1500);
-    Say(std::string("after 1.5 s the list is ") + (ListShown(combo) ? "still open" : "closed"));
-    ClickButton(toolbar, Hold);
-    Pump(300);
-    Say(std::string("pressed again: the hold is ") + (SendMessageA(toolbar, TB_ISBUTTONCHECKED, Hold, 0) ? "still on" : "off") +
-        ", the list is " + (ListShown(combo) ? "open" : "closed"));
-
-    Say("opening the conversion palette");
-    ClickButton(toolbar, Palette);
-    HWND palette = FindPalette();
-    if (palette == nullptr) {
-        Say("the palette did not open");
-    } else {
-        SayPalette(palette, "the palette is");
-        // Beside the editor rather than over it: the user keeps both in sight.
-        RECT frame;
-        GetWindowRect(host.Frame(), &frame);
-        POINT from = PaletteSurface(palette);
-        RECT box;
-        GetWindowRect(palette, &box);
-        POINT to = {from.x + (frame.left + 200 - box.left), from.y + (frame.bottom + 10 - box.top)};
-        Say("clicking into the document, then dragging the palette below the editor by its surface");
-        ClickAt(CentreOf(host.View()));
-        from = PaletteSurface(palette);
-        DragOnScreen(from, to);
-        SayPalette(palette, "the palette is now");
-        Press({VK_CONTROL}, VK_END);
-        ClickBox(palette, kUpper, "大文字");
-        ChooseItem(combo, IndexOf(combo, "Half-width letters"), {VK_CONTROL});
-        ClickBox(palette, kUpper, "大文字");
-        ClickBox(palette, kAlnum, "英数字");
-        ClickBox(palette, kFullWidth, "全角");
-        ChooseItem(combo, IndexOf(combo, "quick"));
-        SayLastLines(host, "the document's end after two converted insertions", 3);
-        ClickBox(palette, kAlnum, "英数字");
-        ClickBox(palette, kFullWidth, "全角");
-        Say("closing and reopening the palette");
-        ClickButton(toolbar, Palette);
-        ClickButton(toolbar, Palette);
-        palette = FindPalette();
-        if (palette != nullptr) SayPalette(palette, "the palette reopened");
-        ClickAt(CentreOf(host.View()));
-        Press({VK_CONTROL}, VK_END);
-    }
-    bool saved = SaveScreenshot(host, palette, pngPath);
-    Say(saved ? "screenshot written to " + pngPath : "could not write the screenshot to " + pngPath);
+    Captures(t);
+    Insertions(t);
+    ClipboardHistory(t, typed);
+    HeldList(t);
+    ConversionPalette(t);
+    if (!output.screenshot.empty()) SaveScreenshot(t, output.screenshot);
 
     Say("closing the clip bar");
     ClickButton(toolbar, Exit);
     Pump(300);
-    Say(std::string("the band is ") + (ClipBarToolbar(host) == nullptr ? "gone" : "still there") +
-        ", the menu entry is " + (host.PluginEntryEnabled(0) ? "enabled again" : "greyed"));
-    KillTimer(nullptr, guard);
-    return saved;
+    Check(ClipBarToolbar(host) == nullptr, "the band is gone");
+    Check(FindPalette() == nullptr, "the palette closed with the bar");
+    Check(host.PluginEntryEnabled(0), "the menu entry is enabled again");
+    Check(DocumentLines(host) == t.lines, "the document is as the tour left it");
 }
-
