@@ -136,11 +136,89 @@ void ChooseItem(HWND combo, const std::string& text, std::initializer_list<WORD>
     }
 }
 
-bool ListShown(HWND combo)
+Texts DocumentLines(HostApp& host)
+{
+    const Document& doc = host.Edit().Doc();
+    Texts lines;
+    for (int i = 0; i < doc.LineCount(); ++i) lines.push_back(doc.Line(i));
+    return lines;
+}
+
+HWND DroppedList(HWND combo)
 {
     COMBOBOXINFO info = {};
     info.cbSize = sizeof info;
-    return GetComboBoxInfo(combo, &info) && IsWindowVisible(info.hwndList);
+    return GetComboBoxInfo(combo, &info) ? info.hwndList : nullptr;
+}
+
+bool ListShown(HWND combo)
+{
+    HWND list = DroppedList(combo);
+    return list != nullptr && IsWindowVisible(list);
+}
+
+RECT ScreenRect(HWND window)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+// The screen rectangle of a document line in the view.
+RECT LineRect(HostApp& host, int line)
+{
+    POINT at = host.ViewControl().PointFromPos({line, 0});
+    ClientToScreen(host.View(), &at);
+    RECT view = ScreenRect(host.View());
+    return {view.left, at.y, view.right, at.y + host.ViewControl().LineHeight()};
+}
+
+// A picture for the user guide: the part `box` of the screen, written as `name` into the
+// pictures folder when one was asked for.
+void Picture(Tour& t, const char* name, RECT box)
+{
+    if (t.output.pictures.empty()) return;
+    // The caret blinks: shown afresh, every run's picture catches it lit.
+    HideCaret(nullptr);
+    ShowCaret(nullptr);
+    Pump(100);
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&box, &box, &screen);
+    std::string path = t.output.pictures + "/" + name;
+    RgbImage image;
+    Check(CaptureScreen(box, image) && WritePng(path, image), "the picture " + path + " is written");
+}
+
+// The editor from its caption down to a little below `bottom`, and on to the end of the document
+// line there, so no text is cut.
+RECT EditorDownTo(Tour& t, LONG bottom)
+{
+    RECT frame = ScreenRect(t.host.Frame()), view = ScreenRect(t.host.View());
+    POINT at = {view.left + 4, bottom + 4};
+    if (at.y >= view.top && at.y < view.bottom) {
+        ScreenToClient(t.host.View(), &at);
+        at.y = LineRect(t.host, t.host.ViewControl().PosFromPoint(at).line).bottom;
+    }
+    return {frame.left, frame.top, frame.right, at.y < frame.bottom ? at.y : frame.bottom};
+}
+
+// Drops the list down for a picture, then closes it with Esc: nothing is chosen.
+void PictureOfList(Tour& t, const char* name, LONG bottom = 0)
+{
+    Texts before = Items(t.combo);
+    std::string inView = ChosenItem(t.combo);
+    ClickAt(CentreOf(t.combo));
+    HWND list = DroppedList(t.combo);
+    if (Check(ListShown(t.combo), "the list drops down")) {
+        RECT shown = ScreenRect(list);
+        Picture(t, name, EditorDownTo(t, shown.bottom > bottom ? shown.bottom : bottom));
+    }
+    Press({}, VK_ESCAPE);
+    Check(!ListShown(t.combo), "Esc closes the list");
+    CheckEqual("the list after Esc", Items(t.combo), before);
+    CheckEqual("the item in view after Esc", ChosenItem(t.combo), inView);
+    Check(DocumentLines(t.host) == t.lines, "nothing is inserted");
+    SetFocus(t.host.View());
 }
 
 void GoTo(int line, int column, int selectChars = 0, int selectLines = 0)
@@ -152,14 +230,6 @@ void GoTo(int line, int column, int selectChars = 0, int selectLines = 0)
     for (int i = 0; i < selectChars; ++i) AddPress(keys, {VK_SHIFT}, VK_RIGHT);
     for (int i = 0; i < selectLines; ++i) AddPress(keys, {VK_SHIFT}, VK_DOWN);
     Press(keys);
-}
-
-Texts DocumentLines(HostApp& host)
-{
-    const Document& doc = host.Edit().Doc();
-    Texts lines;
-    for (int i = 0; i < doc.LineCount(); ++i) lines.push_back(doc.Line(i));
-    return lines;
 }
 
 Texts LastLines(const Texts& lines, size_t count)
@@ -220,15 +290,13 @@ POINT PaletteSurface(HWND palette)
     return CentreOf(palette);
 }
 
-// Where the palette goes: beside the editor, so the user keeps both in sight; below it when the
-// screen has no room on the right.
+// Where the palette goes: beside the editor, level with the end of the document, so the user
+// keeps both in sight; below the editor when the screen has no room on the right.
 POINT BesideEditor(Tour& t, HWND palette)
 {
-    RECT frame, box, view;
-    GetWindowRect(t.host.Frame(), &frame);
-    GetWindowRect(palette, &box);
-    GetWindowRect(t.host.View(), &view);
-    if (frame.right + 8 + (box.right - box.left) <= GetSystemMetrics(SM_CXSCREEN)) return {frame.right + 8, view.top};
+    RECT frame = ScreenRect(t.host.Frame()), box = ScreenRect(palette), view = ScreenRect(t.host.View());
+    if (frame.right + 8 + (box.right - box.left) <= GetSystemMetrics(SM_CXSCREEN))
+        return {frame.right + 8, view.bottom - (box.bottom - box.top)};
     return {frame.left + 200, frame.bottom + 10};
 }
 
@@ -267,6 +335,8 @@ void Captures(Tour& t)
     Saved(t, {t.lines[3], t.lines[4], t.lines[5]});
     CheckList(t, "the clip list", t.saved, t.saved[0]);
     Check(t.lines == DocumentLines(t.host), "captures leave the document as it was");
+    Say("dropping the list down to see it, closing it with Esc");
+    PictureOfList(t, "ctrl-split.png", LineRect(t.host, 5).bottom);
 }
 
 void Insertions(Tour& t)
@@ -282,6 +352,44 @@ void Insertions(Tour& t)
     CheckList(t, "the clip list, unchanged by insertions", t.saved, "Half-width letters");
 }
 
+HWND ShownToolTip()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) CALLBACK -> BOOL {
+            char cls[32] = "";
+            GetClassNameA(window, cls, sizeof cls);
+            if (lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0 || !IsWindowVisible(window)) return TRUE;
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void ToolTip(Tour& t)
+{
+    Say("resting the mouse on the button that saves the selection: its tooltip shows");
+    RECT r;
+    int index = static_cast<int>(SendMessageA(t.toolbar, TB_COMMANDTOINDEX, Selection, 0));
+    SendMessageA(t.toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    HoverAt(CentreOf(t.toolbar, r));
+    DWORD start = GetTickCount();
+    while (ShownToolTip() == nullptr && GetTickCount() - start < 4000) Pump(50);
+    HWND tip = ShownToolTip();
+    if (Check(tip != nullptr, "a tooltip shows")) {
+        Pump(300);
+        char text[256] = "";
+        GetWindowTextA(tip, text, sizeof text);
+        CheckEqual("the tooltip", std::string(text).substr(0, 30), "選択範囲の文字列を保存します。");
+        Picture(t, "clipbar.png", EditorDownTo(t, ScreenRect(tip).bottom));
+    }
+    HoverAt(CentreOf(t.host.View()));
+    Pump(300);
+    Check(ShownToolTip() == nullptr, "the tooltip goes when the mouse leaves");
+}
+
 void ClipboardHistory(Tour& t, const std::string& typed)
 {
     Say("copying \"fox\" and then \"dog\" with Ctrl+C in the editor, and showing the clipboard history");
@@ -290,6 +398,7 @@ void ClipboardHistory(Tour& t, const std::string& typed)
     ClickButton(t.toolbar, History);
     CheckList(t, "the clipboard history", {"dog", "fox", typed}, "dog");
     CheckButtons(t, {"履歴"}, {"行頭から保存", "行末まで保存", "選択範囲を保存", "1行保存", "選択項目を削除", "全項目を削除", "終了"});
+    PictureOfList(t, "history.png");
     Say("back to the saved items");
     ClickButton(t.toolbar, History);
     CheckList(t, "the saved items", t.saved, "Half-width letters");
@@ -300,8 +409,12 @@ void HeldList(Tour& t)
 {
     Say("holding the list open for 1.5 s");
     ClickButton(t.toolbar, Hold);
+    // Off the button, so its tooltip does not come up over the list.
+    RECT frame = ScreenRect(t.host.Frame());
+    HoverAt({(frame.left + frame.right) / 2, frame.top + 8});
     Pump(1500);
     Check(ListShown(t.combo), "the list is still dropped down");
+    Picture(t, "hold.png", EditorDownTo(t, ScreenRect(DroppedList(t.combo)).bottom));
     CheckButtons(t, {"リスト保持"}, {"行頭から保存", "行末まで保存", "選択範囲を保存", "1行保存", "履歴", "選択項目を削除",
                                      "全項目を削除", "終了"});
     Say("pressing the button again ends the hold");
@@ -345,6 +458,10 @@ void ConversionPalette(Tour& t)
     ChooseItem(t.combo, "quick");
     t.lines.back() = "ｑｕｉｃｋ";
     CheckDocument(t, "the document's end after two converted insertions");
+    RECT shown = ScreenRect(palette), view = ScreenRect(t.host.View());
+    Picture(t, "palette.png", {shown.left - 100, shown.top, shown.right, shown.bottom});
+    RECT end = LineRect(t.host, static_cast<int>(t.lines.size()) - 4);
+    Picture(t, "converted.png", {view.left, end.top < shown.top ? end.top : shown.top, shown.right, view.bottom});
 
     Say("closing the palette: its place and ticks go to the settings file beside the plug-in");
     ClickButton(t.toolbar, Palette);
@@ -392,6 +509,7 @@ void TourClipBar(HostApp& host, const TourOutput& output, const std::string& typ
 
     Captures(t);
     Insertions(t);
+    ToolTip(t);
     ClipboardHistory(t, typed);
     HeldList(t);
     ConversionPalette(t);

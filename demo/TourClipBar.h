@@ -1,5 +1,6 @@
 // The clip bar part of the demo tour: captures, insertions, the clipboard history, the held list,
-// the conversion palette and its drag, and closing the band. Takes the screenshot on the way.
+// the conversion palette and its drag, and closing the band. Takes the screenshot and the user
+// guide's pictures on the way.
 #pragma once
 #include "demo/Tour.h"
 #include "host/HostApp.h"

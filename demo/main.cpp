@@ -12,7 +12,7 @@
 
 namespace {
 
-const char kTourUsage[] = "VexaroTour.exe --plugin DLL --open FILE [--screenshot PNG]";
+const char kTourUsage[] = "VexaroTour.exe --plugin DLL --open FILE [--screenshot PNG] [--pictures FOLDER]";
 
 struct TourArgs {
     std::string plugin;
@@ -26,7 +26,8 @@ bool ParseArgs(const std::vector<std::string>& args, TourArgs& out, std::string&
         const std::string& arg = args[i];
         std::string* value = arg == "--plugin" ? &out.plugin
                            : arg == "--open" ? &out.openFile
-                           : arg == "--screenshot" ? &out.output.screenshot : nullptr;
+                           : arg == "--screenshot" ? &out.output.screenshot
+                           : arg == "--pictures" ? &out.output.pictures : nullptr;
         if (value == nullptr) error = "unknown argument: " + arg;
         else if (i + 1 >= args.size()) error = arg + " needs a value";
         else *value = args[i + 1];
