@@ -2,7 +2,7 @@
 
 const char kUsage[] =
     "VexaroHost.exe [--plugin PATH]... [--open FILE] [--no-rebar|--rebar-on-command|--rebar-never]\n"
-    "               [--no-own-band] [--run-command] [--frames N] [--tour PNGPATH]";
+    "               [--no-own-band] [--run-command] [--frames N]";
 
 // 1 to 9 frames; 0 for anything else.
 static int FrameCount(const std::string& value)
@@ -16,14 +16,13 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& 
     ParseResult result;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        bool takesValue = arg == "--plugin" || arg == "--open" || arg == "--tour" || arg == "--frames";
+        bool takesValue = arg == "--plugin" || arg == "--open" || arg == "--frames";
         if (takesValue && i + 1 >= args.size()) {
             result.error = arg + " needs a value";
             return result;
         }
         if (arg == "--plugin") options.plugins.push_back(args[++i]);
         else if (arg == "--open") options.openFile = args[++i];
-        else if (arg == "--tour") options.tourPath = args[++i];
         else if (arg == "--frames") {
             options.frames = FrameCount(args[++i]);
             if (options.frames == 0) {

@@ -17,7 +17,6 @@ struct HostOptions {
     bool ownBand = true;               // the rebar holds a band of the host's own
     bool runCommand = false;           // run the first plug-in's command once shown
     int frames = 1;                    // frames opened at start, each with its own document
-    std::string tourPath;              // non-empty: run the tour and save a screenshot there
 };
 
 struct ParseResult {

@@ -1,6 +1,5 @@
 // VexaroHost.exe: the sample host editor as a program.
 #include "host/HostApp.h"
-#include "host/Tour.h"
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,7 +19,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 1;
     }
     if (!problems.empty()) fprintf(stderr, "VexaroHost: %s", problems.c_str());
-    int code = options.tourPath.empty() ? host.RunMessageLoop() : RunTour(host, options.tourPath);
+    int code = host.RunMessageLoop();
     host.Close();
     return code;
 }

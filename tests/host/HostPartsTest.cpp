@@ -1,6 +1,6 @@
-// The command line and the screenshot encoder of the sample host.
+// The command line of the sample host, and the demo's screenshot encoder.
 #include "host/CommandLine.h"
-#include "host/PngWriter.h"
+#include "demo/PngWriter.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -9,14 +9,13 @@ TEST(HostCommandLine, OptionsAndErrors)
 {
     HostOptions options;
     ParseResult r = ParseCommandLine({"--plugin", "a.dll", "--plugin", "b.dll", "--open", "x.txt", "--no-rebar",
-                                      "--run-command", "--tour", "out.png", "--no-own-band", "--frames", "2"},
+                                      "--run-command", "--no-own-band", "--frames", "2"},
                                      options);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ((std::vector<std::string>{"a.dll", "b.dll"}), options.plugins);
     EXPECT_EQ("x.txt", options.openFile);
     EXPECT_EQ(RebarMode::OnCommand, options.rebarMode);
     EXPECT_TRUE(options.runCommand);
-    EXPECT_EQ("out.png", options.tourPath);
     EXPECT_FALSE(options.ownBand);
     EXPECT_EQ(2, options.frames);
 

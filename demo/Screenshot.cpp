@@ -1,4 +1,4 @@
-#include "host/Screenshot.h"
+#include "demo/Screenshot.h"
 
 bool CaptureWindow(HWND window, RgbImage& image)
 {

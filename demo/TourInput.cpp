@@ -1,4 +1,4 @@
-#include "host/TourInput.h"
+#include "demo/TourInput.h"
 
 void Pump(DWORD ms)
 {
@@ -67,6 +67,17 @@ static INPUT MouseInput(DWORD flags)
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     return input;
+}
+
+void HoverAt(POINT screen)
+{
+    // Through the input queue, so the window under the mouse sees it move there.
+    SetCursorPos(screen.x, screen.y);
+    INPUT move = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+    move.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    SendInput(1, &move, sizeof(INPUT));
+    Pump(50);
 }
 
 void ClickAt(POINT screen, std::initializer_list<WORD> modifiers)

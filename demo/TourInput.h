@@ -16,6 +16,8 @@ void Press(std::vector<INPUT> inputs);
 void Press(std::initializer_list<WORD> modifiers, WORD key);
 // Types a CP932 text the way an input method delivers it: one Unicode character at a time.
 void Type(const std::string& cp932);
+// The mouse moved onto a point of the screen and left there, as for a tooltip.
+void HoverAt(POINT screen);
 // A left click at a point of the screen, with the modifiers held.
 void ClickAt(POINT screen, std::initializer_list<WORD> modifiers = {});
 // A left-button drag from one point of the screen to another, in a few steps.

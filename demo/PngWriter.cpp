@@ -1,4 +1,4 @@
-#include "host/PngWriter.h"
+#include "demo/PngWriter.h"
 #include <cstdio>
 
 uint32_t Crc32(const uint8_t* data, size_t length, uint32_t crc)

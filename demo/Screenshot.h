@@ -1,7 +1,7 @@
 // What a window looks like on the screen right now, menus and other windows on top included.
 #pragma once
 #include <windows.h>
-#include "host/PngWriter.h"
+#include "demo/PngWriter.h"
 
 bool CaptureWindow(HWND window, RgbImage& image);
 // A rectangle of the screen, whatever windows cover it.
