@@ -1,6 +1,7 @@
 #include "bench/BenchHost.h"
 #include "bench/Stats.h"
 #include "host/HostRebar.h"
+#include "support/ComboItems.h"
 #include "res/resource.h"
 #include <commctrl.h>
 #include <cstring>
@@ -169,19 +170,7 @@ double BenchHost::SplitCapture(const std::string& document)
     return ms;
 }
 
-std::vector<std::string> BenchHost::Items()
-{
-    HWND combo = Combo();
-    int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-    std::vector<std::string> items(count > 0 ? count : 0);
-    for (size_t i = 0; i < items.size(); ++i) {
-        items[i].resize(static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)));
-        std::vector<char> text(items[i].size() + 1);
-        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        items[i] = text.data();
-    }
-    return items;
-}
+std::vector<std::string> BenchHost::Items() { return ComboItems(Combo()); }
 
 int BenchHost::ItemCount()
 {

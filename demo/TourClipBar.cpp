@@ -4,6 +4,7 @@
 #include "demo/TourInput.h"
 #include "host/Clipboard.h"
 #include "host/HostRebar.h"
+#include "support/ComboItems.h"
 #include <commctrl.h>
 #include <algorithm>
 #include <vector>
@@ -72,18 +73,7 @@ void CheckButtons(Tour& t, const Texts& pressed, const Texts& greyed)
     CheckEqual("greyed buttons", Buttons(t.toolbar, TB_ISBUTTONENABLED), greyed);
 }
 
-Texts Items(HWND combo)
-{
-    Texts items;
-    int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        int length = static_cast<int>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0));
-        std::vector<char> buffer(length > 0 ? length + 1 : 1);
-        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
-        items.push_back(buffer.data());
-    }
-    return items;
-}
+Texts Items(HWND combo) { return ComboItems(combo); }
 
 std::string ChosenItem(HWND combo)
 {
