@@ -41,11 +41,6 @@ Conversion ReadPalette()
     return c;
 }
 
-LRESULT SendHost(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return SendMessageA(plugin.hostWindow, message, wParam, lParam);
-}
-
 void PointAtPalette()
 {
     RECT rect;
@@ -58,14 +53,14 @@ void InsertConverted(const char* text, const Conversion& c)
     EditPos before = {0, 0};
     EditPos after = {0, 0};
     QueryCaretPos(&before, 0);
-    SendHost(HOSTMSG_EDIT_BRACKET, 0, 0);
-    SendHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendToHost(HOSTMSG_EDIT_BRACKET, 0, 0);
+    SendToHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
     QueryCaretPos(&after, 0);
-    SendHost(HOSTMSG_SET_SELECTION, reinterpret_cast<WPARAM>(&after), reinterpret_cast<LPARAM>(&before));
-    SendHost(HOSTMSG_CONVERT_SELECTION, c.flags, 0);
-    if (c.caseValue != CASE_NOT_SET) SendHost(HOSTMSG_CONVERT_SELECTION, static_cast<WPARAM>(c.caseValue), 0);
-    SendHost(HOSTMSG_EXEC_COMMAND, HOSTCMD_CANCEL_SELECTION, 0);
-    SendHost(HOSTMSG_EDIT_BRACKET, 1, 0);
+    SendToHost(HOSTMSG_SET_SELECTION, reinterpret_cast<WPARAM>(&after), reinterpret_cast<LPARAM>(&before));
+    SendToHost(HOSTMSG_CONVERT_SELECTION, c.flags, 0);
+    if (c.caseValue != CASE_NOT_SET) SendToHost(HOSTMSG_CONVERT_SELECTION, static_cast<WPARAM>(c.caseValue), 0);
+    SendToHost(HOSTMSG_EXEC_COMMAND, HOSTCMD_CANCEL_SELECTION, 0);
+    SendToHost(HOSTMSG_EDIT_BRACKET, 1, 0);
 }
 
 } // namespace
@@ -86,7 +81,7 @@ int InsertChosenItem()
     }
     SetFocus(plugin.viewWindow);
     if (plugin.paletteWindow == nullptr) {
-        SendHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
+        SendToHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
     } else {
         Conversion c = ReadPalette();
         if (!c.Valid()) {

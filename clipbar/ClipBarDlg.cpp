@@ -88,7 +88,7 @@ static void OnDestroy(HWND dialog)
 {
     bool wasOpen = plugin.bandClosed == 0;
     plugin.bandClosed = 1;
-    SendMessageA(plugin.hostWindow, HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
+    SendToHost(HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
     if (wasOpen) SaveClipList();
     clipCombo.SetShowMessages(0);
     clipCombo.DeleteAll();

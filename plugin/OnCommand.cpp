@@ -12,7 +12,7 @@ static HWND WaitForHostRebar()
 {
     HWND rebar = FindHostRebar();
     if (rebar != nullptr) return rebar;
-    SendMessageA(plugin.hostWindow, HOSTMSG_EXEC_COMMAND, HOSTCMD_SHOW_REBAR, 0);
+    SendToHost(HOSTMSG_EXEC_COMMAND, HOSTCMD_SHOW_REBAR, 0);
     DWORD start = GetTickCount();
     do {
         rebar = FindHostRebar();
