@@ -1,10 +1,10 @@
 #include "capture/Insert.h"
 #include "capture/Capture.h"
 #include "capture/TextBuffer.h"
+#include "convpalette/Palette.h"
 #include "plugin/Globals.h"
 #include "plugin/HostMessages.h"
 #include "plugin/PluginState.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -17,26 +17,21 @@ struct Conversion {
     bool Valid() const { return caseValue != CASE_NOT_SET || ((flags & ~3u) != 0 && width != 0); }
 };
 
-bool Ticked(int id)
-{
-    return SendMessageA(GetDlgItem(plugin.paletteWindow, id), BM_GETCHECK, 0, 0) != 0;
-}
-
-// Reads the boxes in a fixed order: a later box of the same kind wins ("半角" over "全角",
-// "小文字" over "大文字").
+// A later box of the same kind wins ("半角" over "全角", "小文字" over "大文字").
 Conversion ReadPalette()
 {
-    static const struct { int id; UINT bit; } targets[] = {
-        {IDC_KATAKANA, CONVERT_KATAKANA}, {IDC_KANA_SYMBOL, CONVERT_KANA_SYMBOL}, {IDC_ALNUM, CONVERT_ALNUM},
-        {IDC_ALNUM_SYMBOL, CONVERT_ALNUM_SYMBOL}, {IDC_SPACE, CONVERT_SPACE}};
+    PaletteTicks ticks = ReadPaletteTicks();
+    const struct { bool ticked; UINT bit; } targets[] = {
+        {ticks.katakana, CONVERT_KATAKANA}, {ticks.kanaSymbol, CONVERT_KANA_SYMBOL}, {ticks.alnum, CONVERT_ALNUM},
+        {ticks.alnumSymbol, CONVERT_ALNUM_SYMBOL}, {ticks.space, CONVERT_SPACE}};
     Conversion c;
     for (const auto& t : targets) {
-        if (Ticked(t.id)) c.flags |= t.bit;
+        if (t.ticked) c.flags |= t.bit;
     }
-    if (Ticked(IDC_FULL_WIDTH)) c.width = CONVERT_FULL_WIDTH;
-    if (Ticked(IDC_HALF_WIDTH)) c.width = CONVERT_HALF_WIDTH;
-    if (Ticked(IDC_UPPER)) c.caseValue = CASE_UPPER;
-    if (Ticked(IDC_LOWER)) c.caseValue = CASE_LOWER;
+    if (ticks.fullWidth) c.width = CONVERT_FULL_WIDTH;
+    if (ticks.halfWidth) c.width = CONVERT_HALF_WIDTH;
+    if (ticks.upper) c.caseValue = CASE_UPPER;
+    if (ticks.lower) c.caseValue = CASE_LOWER;
     c.flags |= c.width;
     return c;
 }
