@@ -18,7 +18,18 @@ static const char kRebarClass[] = "ReBarWindow32";
 static const int kComboX = 270;
 static const int kComboY = 3;
 static const int kComboWidth = 200;
-static const DWORD kComboStyle = 0x56210143;
+// The clip list: a sorted drop-down list with a vertical scroll bar.
+static const DWORD kComboStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_VSCROLL | WS_TABSTOP |
+                                 CBS_SORT | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST;
+static_assert(kComboStyle == 0x56210143, "the clip list's style is 0x56210143");
+// Added to the toolbar's style: flat and see-through, without a divider, left where the rebar
+// puts it and at the size it is given.
+static const DWORD kToolbarStyleAdded = WS_CHILD | TBSTYLE_TRANSPARENT | TBSTYLE_FLAT | CCS_NODIVIDER |
+                                        CCS_NOPARENTALIGN | CCS_NORESIZE;
+static_assert(kToolbarStyleAdded == 0x4000884C, "the toolbar's added style is 0x4000884C");
+// Then flipped, not cleared: each of these ends the other way from how the toolbar had it.
+static const DWORD kToolbarStyleFlipped = WS_BORDER | CCS_TOP;
+static_assert(kToolbarStyleFlipped == 0x00800001, "the toolbar's flipped style is 0x00800001");
 static const int kListHeight = 400;
 static const int kItemHeight = 17;
 static const UINT kBandChildHeight = 26;
@@ -142,7 +153,7 @@ int BuildBand()
 
     LRESULT style = SendMessageA(plugin.toolbarWindow, TB_GETSTYLE, 0, 0);
     if (style == 0) return FailBuild("ツールバーの状態変更に失敗しました！！");
-    SendMessageA(plugin.toolbarWindow, TB_SETSTYLE, 0, (style | 0x4000884C) ^ 0x00800001);
+    SendMessageA(plugin.toolbarWindow, TB_SETSTYLE, 0, (style | kToolbarStyleAdded) ^ kToolbarStyleFlipped);
     SendMessageA(plugin.toolbarWindow, TB_AUTOSIZE, 0, 0);
 
     if (!InsertSeparators(plugin.toolbarWindow, clipBarSeparators))
