@@ -1,5 +1,5 @@
 #include "clipbar/ClipBarDlg.h"
-#include "clipbar/Band.h"
+#include "clipbar/Rebar.h"
 #include "clipbar/ToolBar.h"
 #include "capture/Capture.h"
 #include "capture/ClipHistory.h"

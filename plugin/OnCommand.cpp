@@ -3,6 +3,7 @@
 #include "plugin/HostMessages.h"
 #include "plugin/PluginState.h"
 #include "clipbar/Band.h"
+#include "clipbar/Rebar.h"
 #include "capture/ClipHistory.h"
 
 // How long the host may take to create its rebar after HOSTCMD_SHOW_REBAR.
