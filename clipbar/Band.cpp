@@ -47,9 +47,6 @@ static int FailBuild(const char* message)
     return 0;
 }
 
-// The image list we last handed to a rebar; released when it is replaced by our next one.
-static HIMAGELIST ownImageList = nullptr;
-
 static void SetBandImage(HWND rebar)
 {
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0);
@@ -67,9 +64,11 @@ static void SetBandImage(HWND rebar)
         if (SendMessageA(rebar, RB_GETBARINFO, 0, reinterpret_cast<LPARAM>(&current))) previous = current.himl;
         // wParam 0: the control documents RB_SETBARINFO's wParam as reserved, "must be zero".
         if (SendMessageA(rebar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info))) {
-            // Only an image list of our own is ever released; the host's stays the host's.
-            if (ownImageList != nullptr && previous == ownImageList) ImageList_Destroy(ownImageList);
-            ownImageList = images;
+            // Only an image list of our own is ever released, as our next one replaces it; the
+            // host's stays the host's.
+            if (plugin.bandImageList != nullptr && previous == plugin.bandImageList)
+                ImageList_Destroy(plugin.bandImageList);
+            plugin.bandImageList = images;
         } else {
             ImageList_Destroy(images);
         }
