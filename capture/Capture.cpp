@@ -16,38 +16,33 @@ static const int kCaretKindLine = 1;
 static const int kSelectionKind = 0;
 static const char kAddFailed[] = "文字列のﾘｽﾄ追加に失敗しました！！";
 
-static LRESULT SendHost(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return SendMessageA(plugin.hostWindow, message, wParam, lParam);
-}
-
 void QueryCaretPos(EditPos* pos, int kind)
 {
-    SendHost(HOSTMSG_GET_CARET_POS, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(pos));
+    SendToHost(HOSTMSG_GET_CARET_POS, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(pos));
 }
 
 int FetchSelection(char** slot, int kind)
 {
     EditPos start = {0, 0};
     EditPos end = {0, 0};
-    SendHost(HOSTMSG_GET_SEL_START, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(&start));
-    SendHost(HOSTMSG_GET_SEL_END, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(&end));
-    int size = static_cast<int>(SendHost(HOSTMSG_GET_SEL_TEXT, 0, 0));
+    SendToHost(HOSTMSG_GET_SEL_START, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(&start));
+    SendToHost(HOSTMSG_GET_SEL_END, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(&end));
+    int size = static_cast<int>(SendToHost(HOSTMSG_GET_SEL_TEXT, 0, 0));
     if (!AllocTextBuffer(slot, size)) return 0;
     // size + 1 counted in WPARAM: a host may announce INT_MAX.
-    SendHost(HOSTMSG_GET_SEL_TEXT, static_cast<WPARAM>(size) + 1, reinterpret_cast<LPARAM>(*slot));
+    SendToHost(HOSTMSG_GET_SEL_TEXT, static_cast<WPARAM>(size) + 1, reinterpret_cast<LPARAM>(*slot));
     return size;
 }
 
 int FetchLine(char** slot, int line, int mode)
 {
     LineRequest ask = {0, 1, static_cast<UINT>(line)};
-    int size = static_cast<int>(SendHost(HOSTMSG_GET_LINE, reinterpret_cast<WPARAM>(&ask), 0));
+    int size = static_cast<int>(SendToHost(HOSTMSG_GET_LINE, reinterpret_cast<WPARAM>(&ask), 0));
     if (size <= 0) return 0;
     if (size == 1) return 1;
     if (!AllocTextBuffer(slot, size)) return 0;
     LineRequest copy = {static_cast<UINT>(size) + 1u, static_cast<UINT>(mode == 0 ? 1 : mode), static_cast<UINT>(line)};
-    SendHost(HOSTMSG_GET_LINE, reinterpret_cast<WPARAM>(&copy), reinterpret_cast<LPARAM>(*slot));
+    SendToHost(HOSTMSG_GET_LINE, reinterpret_cast<WPARAM>(&copy), reinterpret_cast<LPARAM>(*slot));
     return size;
 }
 
@@ -87,15 +82,15 @@ static void CaptureCaretRange(LONG anchorColumn)
     QueryCaretPos(&caret, kCaretKindLineEdge);
     EditPos anchor = {anchorColumn, caret.line};
     SetFocus(plugin.viewWindow);
-    SendHost(HOSTMSG_CONVERT_POS, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&anchor));
-    SendHost(HOSTMSG_CONVERT_POS, reinterpret_cast<WPARAM>(&caret), reinterpret_cast<LPARAM>(&caret));
-    SendHost(HOSTMSG_SET_SELECTION, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&caret));
-    SendHost(HOSTMSG_SET_SELECTION, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&caret));
-    int size = static_cast<int>(SendHost(HOSTMSG_GET_SEL_TEXT, 0, 0));
+    SendToHost(HOSTMSG_CONVERT_POS, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&anchor));
+    SendToHost(HOSTMSG_CONVERT_POS, reinterpret_cast<WPARAM>(&caret), reinterpret_cast<LPARAM>(&caret));
+    SendToHost(HOSTMSG_SET_SELECTION, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&caret));
+    SendToHost(HOSTMSG_SET_SELECTION, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&caret));
+    int size = static_cast<int>(SendToHost(HOSTMSG_GET_SEL_TEXT, 0, 0));
     if (size < 2) return;
     char* slot = nullptr;
     if (!AllocTextBuffer(&slot, size)) return;
-    SendHost(HOSTMSG_GET_SEL_TEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(slot));
+    SendToHost(HOSTMSG_GET_SEL_TEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(slot));
     StoreCapturedText(&slot, size);
 }
 

@@ -127,16 +127,14 @@ void OnClipboardChainChange(WPARAM wParam, LPARAM lParam)
     if (plugin.nextClipboardViewer != nullptr) SendMessageA(plugin.nextClipboardViewer, WM_CHANGECBCHAIN, wParam, lParam);
 }
 
-// The list holds only part of savedItems: refilling it failed half-way. Until it is filled
-// anew, a backup adds the saved items it does not show, so that none of them is lost.
-static bool listIsPartial = false;
-
+// While the list holds only part of savedItems (plugin.listIsPartial), a backup adds the saved
+// items it does not show, so that none of them is lost.
 int BackupClipList()
 {
     // Read into a new list first: savedItems changes only when the whole list could be copied.
     CDimPack fresh;
     if (clipCombo.ReadAllItems(fresh) == -1) return 0;
-    if (listIsPartial) {
+    if (plugin.listIsPartial) {
         for (int i = 0; i < savedItems.GetCount(); ++i) {
             const char* text = savedItems.GetAt(i);
             if (clipCombo.FindItem(text) == -1 && !fresh.Add(text)) return 0;
@@ -182,13 +180,13 @@ int SwitchClipList(BYTE showHistory, bool* listChanged)
             return 0;
         }
         if (listChanged != nullptr) *listChanged = true;
-        listIsPartial = false;
+        plugin.listIsPartial = false;
         // Emptied, then every entry on top in turn: the newest ends on top.
         return clipCombo.ReplaceWithItemsOnTop(clipHistory.Texts(), clipHistory.GetCount()) == -1 ? 0 : 1;
     }
     // Emptied, then the saved items at the end in turn. savedItems is only ever a copy of the
     // list, whose items are all different: nothing to search for.
     if (listChanged != nullptr) *listChanged = true;
-    listIsPartial = clipCombo.ReplaceWithDistinctItems(savedItems.Texts(), savedItems.GetCount()) == -1;
-    return listIsPartial ? 0 : 1;
+    plugin.listIsPartial = clipCombo.ReplaceWithDistinctItems(savedItems.Texts(), savedItems.GetCount()) == -1;
+    return plugin.listIsPartial ? 0 : 1;
 }

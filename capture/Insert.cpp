@@ -1,10 +1,10 @@
 #include "capture/Insert.h"
 #include "capture/Capture.h"
 #include "capture/TextBuffer.h"
+#include "convpalette/Palette.h"
 #include "plugin/Globals.h"
 #include "plugin/HostMessages.h"
 #include "plugin/PluginState.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -17,33 +17,23 @@ struct Conversion {
     bool Valid() const { return caseValue != CASE_NOT_SET || ((flags & ~3u) != 0 && width != 0); }
 };
 
-bool Ticked(int id)
-{
-    return SendMessageA(GetDlgItem(plugin.paletteWindow, id), BM_GETCHECK, 0, 0) != 0;
-}
-
-// Reads the boxes in a fixed order: a later box of the same kind wins ("半角" over "全角",
-// "小文字" over "大文字").
+// A later box of the same kind wins ("半角" over "全角", "小文字" over "大文字").
 Conversion ReadPalette()
 {
-    static const struct { int id; UINT bit; } targets[] = {
-        {IDC_KATAKANA, CONVERT_KATAKANA}, {IDC_KANA_SYMBOL, CONVERT_KANA_SYMBOL}, {IDC_ALNUM, CONVERT_ALNUM},
-        {IDC_ALNUM_SYMBOL, CONVERT_ALNUM_SYMBOL}, {IDC_SPACE, CONVERT_SPACE}};
+    PaletteTicks ticks = ReadPaletteTicks();
+    const struct { bool ticked; UINT bit; } targets[] = {
+        {ticks.katakana, CONVERT_KATAKANA}, {ticks.kanaSymbol, CONVERT_KANA_SYMBOL}, {ticks.alnum, CONVERT_ALNUM},
+        {ticks.alnumSymbol, CONVERT_ALNUM_SYMBOL}, {ticks.space, CONVERT_SPACE}};
     Conversion c;
     for (const auto& t : targets) {
-        if (Ticked(t.id)) c.flags |= t.bit;
+        if (t.ticked) c.flags |= t.bit;
     }
-    if (Ticked(IDC_FULL_WIDTH)) c.width = CONVERT_FULL_WIDTH;
-    if (Ticked(IDC_HALF_WIDTH)) c.width = CONVERT_HALF_WIDTH;
-    if (Ticked(IDC_UPPER)) c.caseValue = CASE_UPPER;
-    if (Ticked(IDC_LOWER)) c.caseValue = CASE_LOWER;
+    if (ticks.fullWidth) c.width = CONVERT_FULL_WIDTH;
+    if (ticks.halfWidth) c.width = CONVERT_HALF_WIDTH;
+    if (ticks.upper) c.caseValue = CASE_UPPER;
+    if (ticks.lower) c.caseValue = CASE_LOWER;
     c.flags |= c.width;
     return c;
-}
-
-LRESULT SendHost(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return SendMessageA(plugin.hostWindow, message, wParam, lParam);
 }
 
 void PointAtPalette()
@@ -58,14 +48,14 @@ void InsertConverted(const char* text, const Conversion& c)
     EditPos before = {0, 0};
     EditPos after = {0, 0};
     QueryCaretPos(&before, 0);
-    SendHost(HOSTMSG_EDIT_BRACKET, 0, 0);
-    SendHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendToHost(HOSTMSG_EDIT_BRACKET, 0, 0);
+    SendToHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
     QueryCaretPos(&after, 0);
-    SendHost(HOSTMSG_SET_SELECTION, reinterpret_cast<WPARAM>(&after), reinterpret_cast<LPARAM>(&before));
-    SendHost(HOSTMSG_CONVERT_SELECTION, c.flags, 0);
-    if (c.caseValue != CASE_NOT_SET) SendHost(HOSTMSG_CONVERT_SELECTION, static_cast<WPARAM>(c.caseValue), 0);
-    SendHost(HOSTMSG_EXEC_COMMAND, HOSTCMD_CANCEL_SELECTION, 0);
-    SendHost(HOSTMSG_EDIT_BRACKET, 1, 0);
+    SendToHost(HOSTMSG_SET_SELECTION, reinterpret_cast<WPARAM>(&after), reinterpret_cast<LPARAM>(&before));
+    SendToHost(HOSTMSG_CONVERT_SELECTION, c.flags, 0);
+    if (c.caseValue != CASE_NOT_SET) SendToHost(HOSTMSG_CONVERT_SELECTION, static_cast<WPARAM>(c.caseValue), 0);
+    SendToHost(HOSTMSG_EXEC_COMMAND, HOSTCMD_CANCEL_SELECTION, 0);
+    SendToHost(HOSTMSG_EDIT_BRACKET, 1, 0);
 }
 
 } // namespace
@@ -86,7 +76,7 @@ int InsertChosenItem()
     }
     SetFocus(plugin.viewWindow);
     if (plugin.paletteWindow == nullptr) {
-        SendHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
+        SendToHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
     } else {
         Conversion c = ReadPalette();
         if (!c.Valid()) {

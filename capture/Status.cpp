@@ -1,9 +1,8 @@
 #include "capture/Status.h"
 #include "plugin/HostMessages.h"
-#include "plugin/PluginState.h"
 
 void ShowStatus(const char* text, int beep)
 {
-    SendMessageA(plugin.hostWindow, HOSTMSG_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendToHost(HOSTMSG_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(text));
     if (beep) MessageBeep(0);
 }

@@ -1,5 +1,6 @@
 #include "clipbar/Band.h"
 #include "clipbar/ClipBarDlg.h"
+#include "clipbar/Rebar.h"
 #include "clipbar/ToolBar.h"
 #include "plugin/Globals.h"
 #include "plugin/PluginState.h"
@@ -14,67 +15,24 @@ static_assert(offsetof(REBARBANDINFOA, cxHeader) + sizeof(UINT) == 80, "the band
 static_assert(sizeof(REBARINFO) == 12, "the rebar information record is 12 bytes");
 #endif
 
-static const char kRebarClass[] = "ReBarWindow32";
 static const int kComboX = 270;
 static const int kComboY = 3;
 static const int kComboWidth = 200;
-static const DWORD kComboStyle = 0x56210143;
+// The clip list: a sorted drop-down list with a vertical scroll bar.
+static const DWORD kComboStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_VSCROLL | WS_TABSTOP |
+                                 CBS_SORT | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST;
+static_assert(kComboStyle == 0x56210143, "the clip list's style is 0x56210143");
+// Added to the toolbar's style: flat and see-through, without a divider, left where the rebar
+// puts it and at the size it is given.
+static const DWORD kToolbarStyleAdded = WS_CHILD | TBSTYLE_TRANSPARENT | TBSTYLE_FLAT | CCS_NODIVIDER |
+                                        CCS_NOPARENTALIGN | CCS_NORESIZE;
+static_assert(kToolbarStyleAdded == 0x4000884C, "the toolbar's added style is 0x4000884C");
+// Then flipped, not cleared: each of these ends the other way from how the toolbar had it.
+static const DWORD kToolbarStyleFlipped = WS_BORDER | CCS_TOP;
+static_assert(kToolbarStyleFlipped == 0x00800001, "the toolbar's flipped style is 0x00800001");
 static const int kListHeight = 400;
 static const int kItemHeight = 17;
 static const UINT kBandChildHeight = 26;
-
-HWND FindHostRebar()
-{
-    if (plugin.hostWindow == nullptr) return nullptr;
-    // Walk the siblings after the view ourselves: Wine's FindWindowExA finds nothing when the
-    // child-after window is of another class.
-    HWND child = plugin.viewWindow != nullptr && GetParent(plugin.viewWindow) == plugin.hostWindow
-                     ? GetWindow(plugin.viewWindow, GW_HWNDNEXT)
-                     : GetWindow(plugin.hostWindow, GW_CHILD);
-    for (; child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        char name[32] = "";
-        GetClassNameA(child, name, sizeof name);
-        if (lstrcmpiA(name, kRebarClass) == 0) return child;
-    }
-    return nullptr;
-}
-
-int BandIdToIndex(HWND rebar, int bandId, HWND child)
-{
-    if (rebar == nullptr) return -1;
-    int count = static_cast<int>(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        REBARBANDINFOA band = {};
-        band.cbSize = REBARBANDINFOA_V6_SIZE;
-        band.fMask = RBBIM_ID | RBBIM_CHILD;
-        if (!SendMessageA(rebar, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band))) continue;
-        if (band.wID == static_cast<UINT>(bandId) && band.hwndChild == child) return i;
-    }
-    return -1;
-}
-
-int RemoveBand(HWND rebar, int bandId, HWND child)
-{
-    int index = BandIdToIndex(rebar, bandId, child);
-    if (index == -1) return 0;
-    return SendMessageA(rebar, RB_DELETEBAND, index, 0) != 0 ? 1 : 0;
-}
-
-// The rebar the open band was built in (its dialog's parent), whichever frame the host has made
-// current since; null when the dialog is gone.
-static HWND BandRebar()
-{
-    if (plugin.bandDialog == nullptr || !IsWindow(plugin.bandDialog)) return nullptr;
-    return GetParent(plugin.bandDialog);
-}
-
-bool BandIsGone()
-{
-    if (plugin.bandClosed != 0 || plugin.bandDialog == nullptr) return false;
-    // Looked for in its own rebar, not the current frame's: the host may have several frames.
-    return !IsWindow(plugin.bandDialog) || !IsWindow(plugin.toolbarWindow) ||
-           BandIdToIndex(BandRebar(), BAND_ID, plugin.toolbarWindow) == -1;
-}
 
 // Takes down what a build that failed half-way had made, so no orphan windows stay in the rebar.
 static int FailBuild(const char* message)
@@ -88,9 +46,6 @@ static int FailBuild(const char* message)
     if (dialog != nullptr) DestroyWindow(dialog);
     return 0;
 }
-
-// The image list we last handed to a rebar; released when it is replaced by our next one.
-static HIMAGELIST ownImageList = nullptr;
 
 static void SetBandImage(HWND rebar)
 {
@@ -109,9 +64,11 @@ static void SetBandImage(HWND rebar)
         if (SendMessageA(rebar, RB_GETBARINFO, 0, reinterpret_cast<LPARAM>(&current))) previous = current.himl;
         // wParam 0: the control documents RB_SETBARINFO's wParam as reserved, "must be zero".
         if (SendMessageA(rebar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info))) {
-            // Only an image list of our own is ever released; the host's stays the host's.
-            if (ownImageList != nullptr && previous == ownImageList) ImageList_Destroy(ownImageList);
-            ownImageList = images;
+            // Only an image list of our own is ever released, as our next one replaces it; the
+            // host's stays the host's.
+            if (plugin.bandImageList != nullptr && previous == plugin.bandImageList)
+                ImageList_Destroy(plugin.bandImageList);
+            plugin.bandImageList = images;
         } else {
             ImageList_Destroy(images);
         }
@@ -142,7 +99,7 @@ int BuildBand()
 
     LRESULT style = SendMessageA(plugin.toolbarWindow, TB_GETSTYLE, 0, 0);
     if (style == 0) return FailBuild("ツールバーの状態変更に失敗しました！！");
-    SendMessageA(plugin.toolbarWindow, TB_SETSTYLE, 0, (style | 0x4000884C) ^ 0x00800001);
+    SendMessageA(plugin.toolbarWindow, TB_SETSTYLE, 0, (style | kToolbarStyleAdded) ^ kToolbarStyleFlipped);
     SendMessageA(plugin.toolbarWindow, TB_AUTOSIZE, 0, 0);
 
     if (!InsertSeparators(plugin.toolbarWindow, clipBarSeparators))

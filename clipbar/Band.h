@@ -1,14 +1,7 @@
-// Putting the clip bar into the host's rebar and taking it out.
+// Building the clip bar into the host's rebar: the band dialog, its toolbar and the clip list.
 #pragma once
 #include <windows.h>
 
-HWND FindHostRebar();
+// 1 when the band is in the host's rebar, else 0 with nothing of it left there. A new band starts
+// in the normal mode.
 int BuildBand();
-// The index in `rebar` of the band with `bandId` whose child window is `child`, or -1. The host or
-// another plug-in may have a band with the same id: only the one holding our child is ours.
-int BandIdToIndex(HWND rebar, int bandId, HWND child);
-// Deletes that band from `rebar`: 1 when it was there and is deleted, else 0.
-int RemoveBand(HWND rebar, int bandId, HWND child);
-// True while the band counts as open but the host has taken it away: the dialog, the toolbar or
-// the toolbar's band in the band's own rebar is gone.
-bool BandIsGone();

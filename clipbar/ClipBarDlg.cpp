@@ -1,5 +1,5 @@
 #include "clipbar/ClipBarDlg.h"
-#include "clipbar/Band.h"
+#include "clipbar/Rebar.h"
 #include "clipbar/ToolBar.h"
 #include "capture/Capture.h"
 #include "capture/ClipHistory.h"
@@ -57,15 +57,12 @@ void SetHistoryButtons(BYTE historyShown)
     for (int id : kHistoryButtons) SetButtonEnabled(plugin.toolbarWindow, id, static_cast<BYTE>(1 - historyShown));
 }
 
-// Whether this band's list has gone to savedItems already.
-static bool listSaved = false;
-
 // Once per opened band, while its list still exists. A half-built band saves nothing: its list
 // never held the user's items.
 static void SaveClipList()
 {
-    if (listSaved) return;
-    listSaved = true;
+    if (plugin.listSaved) return;
+    plugin.listSaved = true;
     // In the history view the list shows the history: the user's items are already in savedItems.
     if (!plugin.historyShown) BackupClosingClipList();
 }
@@ -88,7 +85,7 @@ static void OnDestroy(HWND dialog)
 {
     bool wasOpen = plugin.bandClosed == 0;
     plugin.bandClosed = 1;
-    SendMessageA(plugin.hostWindow, HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
+    SendToHost(HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
     if (wasOpen) SaveClipList();
     clipCombo.SetShowMessages(0);
     clipCombo.DeleteAll();
@@ -222,7 +219,7 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
     case WM_INITDIALOG:
         SetWindowTextA(dialog, "文字変換");
-        listSaved = false;
+        plugin.listSaved = false;
         plugin.nextClipboardViewer = SetClipboardViewer(dialog);
         return 1;
     case WM_DESTROY: OnDestroy(dialog); break;

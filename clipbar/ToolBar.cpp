@@ -1,5 +1,6 @@
 #include "clipbar/ToolBar.h"
 #include "clipbar/ToolTip.h"
+#include "plugin/PluginState.h"
 #include "res/resource.h"
 #include <commctrl.h>
 
@@ -33,11 +34,9 @@ static const int kDefaultImageHeight = 15;
 static const DWORD kDefaultStyle = WS_CHILD | WS_VISIBLE;
 static const BYTE kCheckedState = TBSTATE_ENABLED | TBSTATE_CHECKED;
 
-static CToolTip* madeToolTip = nullptr;
-
 CToolTip* ClipBarToolTip()
 {
-    return madeToolTip;
+    return plugin.toolTip;
 }
 
 HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* table,
@@ -46,7 +45,7 @@ HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* ta
     // Built on the first toolbar only and kept for every later one: it remembers the tooltip
     // window of the previous band so the next one can replace it.
     static CToolTip toolTip;
-    madeToolTip = &toolTip;
+    plugin.toolTip = &toolTip;
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);

@@ -66,10 +66,6 @@ public:
     int ApplyListHeight(int height);
     int Close();
 
-    int GetControlId() const { return controlId; }
-    int GetListHeight() const { return listHeight; }
-    BYTE GetShowMessages() const { return showMessages; }
-
 private:
     bool CheckId();
     bool CheckOwner();

@@ -19,12 +19,10 @@ static bool CopyPath(char* buffer, const char* text, size_t length)
 IniFile::IniFile()
 {
     modulePath[0] = '\0';
-    moduleDir[0] = '\0';
     moduleName[0] = '\0';
     iniPath[0] = '\0';
     resolvedPath[0] = '\0';
     GetModulePath(modulePath, nullptr);
-    ExtractDir(moduleDir, modulePath);
     ExtractFileName(moduleName, modulePath);
     SetCaption(moduleName);
 }

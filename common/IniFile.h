@@ -25,7 +25,6 @@ public:
 
 private:
     char modulePath[260];
-    char moduleDir[260];
     char moduleName[260];
     char iniPath[260];
     char resolvedPath[260];

@@ -5,7 +5,8 @@
 #include "res/resource.h"
 #include <cstdio>
 
-const int paletteControls[10] = {IDC_KATAKANA, IDC_KANA_SYMBOL, IDC_ALNUM, IDC_ALNUM_SYMBOL, IDC_SPACE,
+// The nine check boxes in settings order, ended by -1.
+static const int paletteControls[10] = {IDC_KATAKANA, IDC_KANA_SYMBOL, IDC_ALNUM, IDC_ALNUM_SYMBOL, IDC_SPACE,
                                  IDC_FULL_WIDTH, IDC_HALF_WIDTH, IDC_UPPER, IDC_LOWER, -1};
 
 static const char kKeyTop[] = "StrConvDlg_Top";
@@ -26,6 +27,21 @@ static HWND Control(int id)
 static bool Ticked(int id)
 {
     return SendMessageA(Control(id), BM_GETCHECK, 0, 0) != 0;
+}
+
+PaletteTicks ReadPaletteTicks()
+{
+    PaletteTicks ticks;
+    ticks.katakana = Ticked(IDC_KATAKANA);
+    ticks.kanaSymbol = Ticked(IDC_KANA_SYMBOL);
+    ticks.alnum = Ticked(IDC_ALNUM);
+    ticks.alnumSymbol = Ticked(IDC_ALNUM_SYMBOL);
+    ticks.space = Ticked(IDC_SPACE);
+    ticks.fullWidth = Ticked(IDC_FULL_WIDTH);
+    ticks.halfWidth = Ticked(IDC_HALF_WIDTH);
+    ticks.upper = Ticked(IDC_UPPER);
+    ticks.lower = Ticked(IDC_LOWER);
+    return ticks;
 }
 
 static void SetTick(int id, WPARAM state)

@@ -2,11 +2,23 @@
 #pragma once
 #include <windows.h>
 
-// The nine check boxes in settings order, ended by -1.
-extern const int paletteControls[10];
+// What the open palette's check boxes say, for an insertion to convert by.
+struct PaletteTicks {
+    bool katakana;
+    bool kanaSymbol;
+    bool alnum;
+    bool alnumSymbol;
+    bool space;
+    bool fullWidth;
+    bool halfWidth;
+    bool upper;
+    bool lower;
+};
 
 INT_PTR CALLBACK PaletteDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PaletteWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Puts PaletteWndProc in front of the dialog's own procedure; closing the palette takes it out.
 void SubclassPalette(HWND window);
 void UpdatePaletteRules();
+// Reads the boxes of plugin.paletteWindow, in the order of the fields.
+PaletteTicks ReadPaletteTicks();

@@ -1,11 +1,6 @@
 #include "convpalette/PaletteDrag.h"
 #include "plugin/PluginState.h"
 
-static HDC dragDC = nullptr;
-static POINT grabOffset = {0, 0};
-static SIZE dragSize = {0, 0};
-static RECT lastDragRect = {0, 0, 0, 0};
-
 void DrawDragOutline(bool collapse, bool start)
 {
     POINT cursor;
@@ -13,31 +8,31 @@ void DrawDragOutline(bool collapse, bool start)
     if (start) {
         RECT window;
         GetWindowRect(plugin.paletteWindow, &window);
-        dragSize.cx = window.right - window.left;
-        dragSize.cy = window.bottom - window.top;
-        grabOffset.x = cursor.x - window.left;
-        grabOffset.y = cursor.y - window.top;
+        plugin.dragSize.cx = window.right - window.left;
+        plugin.dragSize.cy = window.bottom - window.top;
+        plugin.grabOffset.x = cursor.x - window.left;
+        plugin.grabOffset.y = cursor.y - window.top;
     }
-    RECT next = {cursor.x - grabOffset.x, cursor.y - grabOffset.y, 0, 0};
-    next.right = next.left + dragSize.cx;
-    next.bottom = next.top + dragSize.cy;
+    RECT next = {cursor.x - plugin.grabOffset.x, cursor.y - plugin.grabOffset.y, 0, 0};
+    next.right = next.left + plugin.dragSize.cx;
+    next.bottom = next.top + plugin.dragSize.cy;
     if (collapse) {
         next.right = next.left;
         next.bottom = next.top;
     }
     // Inverted frames: drawing the old one again removes it; an empty one draws nothing.
-    if (dragDC != nullptr) {
-        DrawFocusRect(dragDC, &next);
-        DrawFocusRect(dragDC, &lastDragRect);
+    if (plugin.dragDC != nullptr) {
+        DrawFocusRect(plugin.dragDC, &next);
+        DrawFocusRect(plugin.dragDC, &plugin.lastDragRect);
     }
-    lastDragRect = next;
+    plugin.lastDragRect = next;
 }
 
 static void ReleaseDragDC()
 {
-    if (dragDC != nullptr) {
-        ReleaseDC(GetDesktopWindow(), dragDC);
-        dragDC = nullptr;
+    if (plugin.dragDC != nullptr) {
+        ReleaseDC(GetDesktopWindow(), plugin.dragDC);
+        plugin.dragDC = nullptr;
     }
 }
 
@@ -71,7 +66,7 @@ void RunDragLoop()
             GetCursorPos(&cursor);
             HWND palette = plugin.paletteWindow;
             EndPaletteDrag();
-            SetWindowPos(palette, nullptr, cursor.x - grabOffset.x, cursor.y - grabOffset.y, 0, 0,
+            SetWindowPos(palette, nullptr, cursor.x - plugin.grabOffset.x, cursor.y - plugin.grabOffset.y, 0, 0,
                          SWP_NOSIZE | SWP_NOACTIVATE);
             PostMessageA(palette, WM_NCACTIVATE, TRUE, 0);
             return;
@@ -93,8 +88,8 @@ void StartPaletteDrag()
         if (got <= 0) return;
         DispatchMessageA(&msg);
     }
-    dragDC = GetWindowDC(GetDesktopWindow());
-    if (dragDC == nullptr) return;
+    plugin.dragDC = GetWindowDC(GetDesktopWindow());
+    if (plugin.dragDC == nullptr) return;
     DrawDragOutline(false, true);
     RunDragLoop();
 }

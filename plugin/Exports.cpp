@@ -2,7 +2,7 @@
 #include "plugin/Globals.h"
 #include "plugin/HostMessages.h"
 #include "plugin/PluginState.h"
-#include "clipbar/Band.h"
+#include "clipbar/Rebar.h"
 #include "res/resource.h"
 #include <cstring>
 

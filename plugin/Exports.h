@@ -20,9 +20,8 @@ enum PluginEvent : UINT {
     EVENT_VIEW         = 0x2000,
 };
 
-// Requests of PlugInProc.
+// Requests of PlugInProc; any other, 2304 among them, is answered 0.
 enum PluginRequest : UINT {
-    REQUEST_2304 = 2304,
     REQUEST_2305 = 2305,
     REQUEST_NAME = 2306,
     REQUEST_VERSION = 2308,

@@ -3,6 +3,7 @@
 #include "plugin/HostMessages.h"
 #include "plugin/PluginState.h"
 #include "clipbar/Band.h"
+#include "clipbar/Rebar.h"
 #include "capture/ClipHistory.h"
 
 // How long the host may take to create its rebar after HOSTCMD_SHOW_REBAR.
@@ -12,7 +13,7 @@ static HWND WaitForHostRebar()
 {
     HWND rebar = FindHostRebar();
     if (rebar != nullptr) return rebar;
-    SendMessageA(plugin.hostWindow, HOSTMSG_EXEC_COMMAND, HOSTCMD_SHOW_REBAR, 0);
+    SendToHost(HOSTMSG_EXEC_COMMAND, HOSTCMD_SHOW_REBAR, 0);
     DWORD start = GetTickCount();
     do {
         rebar = FindHostRebar();

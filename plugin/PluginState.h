@@ -1,6 +1,9 @@
 // The plug-in's process-wide state: one instance per loaded library, used on the host's UI thread only.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
+
+class CToolTip;
 
 struct PluginState {
     HINSTANCE hInstance = nullptr;
@@ -21,6 +24,12 @@ struct PluginState {
     RECT lastComboRect = {0, 0, 0, 0};
     HWND nextClipboardViewer = nullptr;
     BYTE nudgeRight = 0;
+    bool listSaved = false;      // this band's list has gone to savedItems already
+
+    // What lives on from one band to the next.
+    HIMAGELIST bandImageList = nullptr; // the image list we last handed to a rebar
+    CToolTip* toolTip = nullptr;  // the toolbars' one tooltip object, once the first toolbar made it
+    bool listIsPartial = false;  // the clip list holds only part of savedItems: refilling it failed
 
     // The conversion palette.
     WNDPROC prevPaletteProc = nullptr;
@@ -28,6 +37,12 @@ struct PluginState {
     BYTE selectAllState = 0;
     BYTE alnumForced = 0;
     BYTE alnumSaved = 0;
+
+    // The palette's drag loop.
+    HDC dragDC = nullptr;        // the desktop's device context, while a drag draws its outline
+    POINT grabOffset = {0, 0};   // the cursor from the palette's top-left corner as the drag began
+    SIZE dragSize = {0, 0};      // the palette's size as the drag began
+    RECT lastDragRect = {0, 0, 0, 0}; // the outline on the screen; empty when there is none
 };
 
 extern PluginState plugin;

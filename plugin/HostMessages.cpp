@@ -1,0 +1,7 @@
+#include "plugin/HostMessages.h"
+#include "plugin/PluginState.h"
+
+LRESULT SendToHost(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessageA(plugin.hostWindow, message, wParam, lParam);
+}
