@@ -8,7 +8,18 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-using ClipBarHistory = ClipBarFixture;
+class ClipBarHistory : public ClipBarFixture {
+protected:
+    // Saves "abc", " ghi" and "Def" (newest first) with three different buttons.
+    void SaveThreeItems()
+    {
+        SetCaret(1, 3);
+        Press(40002);
+        Press(40003);
+        SetCaret(0, 1);
+        Press(40008);
+    }
+};
 
 TEST_F(ClipBarHistory, EqualCopiesAreSeparateEntriesShownOnce)
 {
@@ -30,12 +41,8 @@ TEST_F(ClipBarHistory, EqualCopiesAreSeparateEntriesShownOnce)
 
 TEST_F(ClipBarHistory, ViewTakesNewCopiesOnTopAndGivesTheSavedItemsBackInOrder)
 {
-    SetCaret(1, 3);
-    Press(40002);
-    Press(40003);
-    SetCaret(0, 1);
-    Press(40008);
     const Texts saved = {"abc", " ghi", "Def"};
+    SaveThreeItems();
     ASSERT_EQ(saved, Items());
     for (int i = 1; i <= 30; ++i) Copy("c" + std::to_string(i));
     Press(40007);
@@ -67,12 +74,8 @@ LRESULT CALLBACK RefuseInsert(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 TEST_F(ClipBarHistory, LeavingTheViewWhenTheListRefusesAnItemKeepsEverySavedItem)
 {
-    SetCaret(1, 3);
-    Press(40002);
-    Press(40003);
-    SetCaret(0, 1);
-    Press(40008);
     const Texts saved = {"abc", " ghi", "Def"};
+    SaveThreeItems();
     ASSERT_EQ(saved, Items());
     Copy("c1");
     Press(40007);
