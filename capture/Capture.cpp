@@ -81,7 +81,7 @@ static void CaptureCaretRange(LONG anchorColumn)
     EditPos caret = {0, 0};
     QueryCaretPos(&caret, kCaretKindLineEdge);
     EditPos anchor = {anchorColumn, caret.line};
-    SetFocus(plugin.viewWindow);
+    SetFocus(plugin.bandView);
     SendToHost(HOSTMSG_CONVERT_POS, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&anchor));
     SendToHost(HOSTMSG_CONVERT_POS, reinterpret_cast<WPARAM>(&caret), reinterpret_cast<LPARAM>(&caret));
     SendToHost(HOSTMSG_SET_SELECTION, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&caret));

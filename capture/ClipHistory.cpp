@@ -1,14 +1,20 @@
 #include "capture/ClipHistory.h"
 #include "capture/Status.h"
 #include "capture/TextBuffer.h"
+#include "common/Memory.h"
 #include "common/Sjis.h"
 #include "plugin/Globals.h"
 #include "plugin/PluginState.h"
+#include "res/resource.h"
 #include <cstring>
 
 static const int kHistoryLimit = 30;
 static const int kHistoryTextLimit = 500;
 static const int kDefaultReadLimit = 260;
+// Another program holding the clipboard: tries every 25 ms for a quarter of a second.
+static const UINT kRetryPeriodMs = 25;
+static const int kRetryTries = 10;
+static const UINT kViewerWaitMs = 300;
 
 // The text in a clipboard block, never read past the block: another program may have left out
 // the terminating zero.
@@ -19,11 +25,15 @@ static size_t BlockTextLength(HGLOBAL block, const char* text)
     return end != nullptr ? static_cast<const char*>(end) - text : size;
 }
 
-int ClipboardTextLength()
+// Opening fails while another window holds the clipboard; the caller can tell that from "no text".
+static int ClipboardTextLength(bool* busy)
 {
     if (!IsClipboardFormatAvailable(CF_TEXT)) return 0;
     // Closing a clipboard we did not open would close another window's (maybe the host's).
-    if (!OpenClipboard(nullptr)) return 0;
+    if (!OpenClipboard(nullptr)) {
+        if (busy != nullptr) *busy = true;
+        return 0;
+    }
     size_t length = 0;
     HANDLE data = GetClipboardData(CF_TEXT);
     if (data != nullptr) {
@@ -37,10 +47,18 @@ int ClipboardTextLength()
     return static_cast<int>(length);
 }
 
-int CopyClipboardText(char* destination, int capacity)
+int ClipboardTextLength()
+{
+    return ClipboardTextLength(nullptr);
+}
+
+static int CopyClipboardText(char* destination, int capacity, bool* busy)
 {
     if (capacity < 1 || !IsClipboardFormatAvailable(CF_TEXT)) return 0;
-    if (!OpenClipboard(nullptr)) return 0;
+    if (!OpenClipboard(nullptr)) {
+        if (busy != nullptr) *busy = true;
+        return 0;
+    }
     int copied = 0;
     HANDLE data = GetClipboardData(CF_TEXT);
     if (data != nullptr) {
@@ -59,16 +77,22 @@ int CopyClipboardText(char* destination, int capacity)
     return copied;
 }
 
-int ReadClipboardText(char** slot, int limit)
+int CopyClipboardText(char* destination, int capacity)
 {
+    return CopyClipboardText(destination, capacity, nullptr);
+}
+
+int ReadClipboardText(char** slot, int limit, bool* busy)
+{
+    if (busy != nullptr) *busy = false;
     if (limit == 0) limit = kDefaultReadLimit;
     if (!AllocTextBuffer(slot, limit)) return 0;
-    int length = ClipboardTextLength();
+    int length = ClipboardTextLength(busy);
     if (length == 0) return 0;
     char* whole = nullptr;
     if (!AllocTextBuffer(&whole, length)) return 0;
     int result = 0;
-    if (CopyClipboardText(whole, length + 1)) {
+    if (CopyClipboardText(whole, length + 1, busy)) {
         size_t n = SjisCutLength(whole, strlen(whole), static_cast<size_t>(limit));
         memcpy(*slot, whole, n);
         (*slot)[n] = '\0';
@@ -78,14 +102,18 @@ int ReadClipboardText(char** slot, int limit)
     return result;
 }
 
+enum class Privacy { Open, Private, Busy };
+
 // A clipboard owner can ask monitors not to record its data (password managers do).
-static bool IsPrivateClipboard()
+static Privacy ClipboardPrivacy()
 {
     static const UINT exclude = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
     static const UINT ignore = RegisterClipboardFormatA("Clipboard Viewer Ignore");
     static const UINT history = RegisterClipboardFormatA("CanIncludeInClipboardHistory");
-    if ((exclude && IsClipboardFormatAvailable(exclude)) || (ignore && IsClipboardFormatAvailable(ignore))) return true;
-    if (!history || !IsClipboardFormatAvailable(history) || !OpenClipboard(nullptr)) return false;
+    if ((exclude && IsClipboardFormatAvailable(exclude)) || (ignore && IsClipboardFormatAvailable(ignore)))
+        return Privacy::Private;
+    if (!history || !IsClipboardFormatAvailable(history)) return Privacy::Open;
+    if (!OpenClipboard(nullptr)) return Privacy::Busy;
     bool excluded = false;
     HANDLE data = GetClipboardData(history);
     if (data != nullptr && GlobalSize(data) >= sizeof(DWORD)) {
@@ -96,25 +124,80 @@ static bool IsPrivateClipboard()
         }
     }
     CloseClipboard();
-    return excluded;
+    return excluded ? Privacy::Private : Privacy::Open;
 }
 
+// Records the clipboard's text; false when another window held the clipboard, so nothing could
+// be read and nothing was recorded.
+static bool RecordClipboard()
+{
+    Privacy privacy = ClipboardPrivacy();
+    if (privacy == Privacy::Busy) return false;
+    if (privacy == Privacy::Private) return true;
+    char* text = nullptr;
+    bool busy = false;
+    bool read = ReadClipboardText(&text, kHistoryTextLimit, &busy) != 0;
+    if (busy) {
+        FreeTextBuffer(&text);
+        return false;
+    }
+    if (read && text[0] != '\0') {
+        clipHistory.Add(text);
+        if (clipHistory.GetCount() > kHistoryLimit) clipHistory.RemoveAt(0);
+    }
+    if (plugin.historyShown == 1) {
+        if (text != nullptr) clipCombo.AddItem(text, CB_INSERTSTRING, 0, 0);
+        int count = clipCombo.GetCount();
+        if (count > kHistoryLimit) clipCombo.DeleteItem(count - 1);
+    }
+    FreeTextBuffer(&text);
+    return true;
+}
+
+// A viewer of a program that stopped answering must not hold the editor: the notice is passed on
+// with a bounded wait. The next viewer may then see it late or not at all, as with any hung window.
+static void PassOn(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (plugin.nextClipboardViewer == nullptr) return;
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(plugin.nextClipboardViewer, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                        kViewerWaitMs, &answer);
+}
+
+static void StopClipboardRetry()
+{
+    if (!plugin.clipboardRetry) return;
+    plugin.clipboardRetry = false;
+    KillTimer(plugin.bandDialog, CLIPBOARD_TIMER_ID);
+}
+
+// Clipboard tools, remote-desktop clients and the system's own history open the clipboard the
+// moment it changes, just as the notice reaches us: the read is tried again a few times instead
+// of holding the editor's thread.
 void OnClipboardChange(WPARAM wParam, LPARAM lParam)
 {
-    if (!IsPrivateClipboard()) {
-        char* text = nullptr;
-        if (ReadClipboardText(&text, kHistoryTextLimit) && text[0] != '\0') {
-            clipHistory.Add(text);
-            if (clipHistory.GetCount() > kHistoryLimit) clipHistory.RemoveAt(0);
-        }
-        if (plugin.historyShown == 1) {
-            if (text != nullptr) clipCombo.AddItem(text, CB_INSERTSTRING, 0, 0);
-            int count = clipCombo.GetCount();
-            if (count > kHistoryLimit) clipCombo.DeleteItem(count - 1);
-        }
-        FreeTextBuffer(&text);
+    // A pending text has been replaced: it is gone, and this one is read instead.
+    StopClipboardRetry();
+    if (!RecordClipboard()) {
+        plugin.clipboardSequence = GetClipboardSequenceNumber();
+        plugin.clipboardTries = 0;
+        plugin.clipboardRetry = SetTimer(plugin.bandDialog, CLIPBOARD_TIMER_ID, kRetryPeriodMs, nullptr) != 0;
     }
-    if (plugin.nextClipboardViewer != nullptr) SendMessageA(plugin.nextClipboardViewer, WM_DRAWCLIPBOARD, wParam, lParam);
+    PassOn(WM_DRAWCLIPBOARD, wParam, lParam);
+}
+
+void OnClipboardRetry()
+{
+    if (!plugin.clipboardRetry) {
+        KillTimer(plugin.bandDialog, CLIPBOARD_TIMER_ID);
+        return;
+    }
+    // A change since then brings its own notice, which reads that text; this one is gone.
+    if (GetClipboardSequenceNumber() != plugin.clipboardSequence) {
+        StopClipboardRetry();
+        return;
+    }
+    if (RecordClipboard() || ++plugin.clipboardTries >= kRetryTries) StopClipboardRetry();
 }
 
 void OnClipboardChainChange(WPARAM wParam, LPARAM lParam)
@@ -124,7 +207,7 @@ void OnClipboardChainChange(WPARAM wParam, LPARAM lParam)
         plugin.nextClipboardViewer = reinterpret_cast<HWND>(lParam);
         return;
     }
-    if (plugin.nextClipboardViewer != nullptr) SendMessageA(plugin.nextClipboardViewer, WM_CHANGECBCHAIN, wParam, lParam);
+    PassOn(WM_CHANGECBCHAIN, wParam, lParam);
 }
 
 // While the list holds only part of savedItems (plugin.listIsPartial), a backup adds the saved
@@ -169,24 +252,43 @@ int BackupClosingClipList()
     return 0;
 }
 
-int SwitchClipList(BYTE showHistory, bool* listChanged)
+// The clip list emptied and filled with `list`: every text on top in turn, or the texts of a
+// copy of the list at the end. The batch fill borrows the texts by pointer; without memory for
+// the pointers the texts go in one by one, as the batch would have put them.
+static int ReplaceClipList(const CDimPack& list, bool onTop)
 {
-    if (listChanged != nullptr) *listChanged = false;
+    int count = list.GetCount();
+    MemArray<const char*> texts;
+    if (count > 0 && texts.Allocate(static_cast<size_t>(count))) {
+        for (int i = 0; i < count; ++i) texts[static_cast<size_t>(i)] = list.GetAt(i);
+        return onTop ? clipCombo.ReplaceWithItemsOnTop(texts.Data(), count)
+                     : clipCombo.ReplaceWithDistinctItems(texts.Data(), count);
+    }
+    clipCombo.DeleteAll();
+    for (int i = 0; i < count; ++i) {
+        if (clipCombo.AddItem(list.GetAt(i), CB_INSERTSTRING, onTop ? 0 : -1, 0) == -1) return -1;
+    }
+    return count;
+}
+
+int SwitchClipList(BYTE showHistory, bool* refillOnFailure)
+{
+    if (refillOnFailure != nullptr) *refillOnFailure = false;
     if (showHistory == 1) {
         // The list is given up only once its items are safe in savedItems.
         if (!BackupClipList()) return 0;
+        if (refillOnFailure != nullptr) *refillOnFailure = true;
         if (clipHistory.GetCount() == 0) {
             ShowStatus("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ履歴がありません！！", 1);
             return 0;
         }
-        if (listChanged != nullptr) *listChanged = true;
         plugin.listIsPartial = false;
         // Emptied, then every entry on top in turn: the newest ends on top.
-        return clipCombo.ReplaceWithItemsOnTop(clipHistory.Texts(), clipHistory.GetCount()) == -1 ? 0 : 1;
+        return ReplaceClipList(clipHistory, true) == -1 ? 0 : 1;
     }
     // Emptied, then the saved items at the end in turn. savedItems is only ever a copy of the
     // list, whose items are all different: nothing to search for.
-    if (listChanged != nullptr) *listChanged = true;
-    plugin.listIsPartial = clipCombo.ReplaceWithDistinctItems(savedItems.Texts(), savedItems.GetCount()) == -1;
+    if (refillOnFailure != nullptr) *refillOnFailure = true;
+    plugin.listIsPartial = ReplaceClipList(savedItems, false) == -1;
     return plugin.listIsPartial ? 0 : 1;
 }

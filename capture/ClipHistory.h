@@ -5,15 +5,20 @@
 int ClipboardTextLength();
 // Copies the clipboard text, cut to capacity - 1 bytes and terminated; 1 on success.
 int CopyClipboardText(char* destination, int capacity);
-int ReadClipboardText(char** slot, int limit);
+// The clipboard's text cut to `limit` bytes (0: 260) in a new buffer in the slot; 1 or 0. *busy
+// (when given) tells that another window held the clipboard, so it could not be read.
+int ReadClipboardText(char** slot, int limit, bool* busy = nullptr);
 // 1 when savedItems now holds the list's items; 0 when they could not be copied (no list, or
 // out of memory) and savedItems was left as it was.
 int BackupClipList();
 // For a list about to go: BackupClipList, or when that fails, the list's items that savedItems
 // lacks added to it, as many as memory allows (1 or 0 as BackupClipList).
 int BackupClosingClipList();
-// 1 on success, 0 on failure. *listChanged (when given) tells whether the list was touched: a
-// switch that failed before it emptied the list leaves the list as it was.
-int SwitchClipList(BYTE showHistory, bool* listChanged = nullptr);
+// 1 on success, 0 on failure. After a failure, *refillOnFailure (when given) tells whether the
+// list is to be filled again with the other view: false when the list's items could not be saved,
+// so the list must stay as it is.
+int SwitchClipList(BYTE showHistory, bool* refillOnFailure = nullptr);
 void OnClipboardChange(WPARAM wParam, LPARAM lParam);
 void OnClipboardChainChange(WPARAM wParam, LPARAM lParam);
+// A tick of CLIPBOARD_TIMER_ID: the clipboard read again after another window held it.
+void OnClipboardRetry();

@@ -74,7 +74,7 @@ int InsertChosenItem()
         messenger.ShowMessage("選択項目の取得に失敗しました！！", "", "x", "o");
         return 0;
     }
-    SetFocus(plugin.viewWindow);
+    SetFocus(plugin.bandView);
     if (plugin.paletteWindow == nullptr) {
         SendToHost(HOSTMSG_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
     } else {

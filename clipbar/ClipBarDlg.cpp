@@ -1,6 +1,7 @@
 #include "clipbar/ClipBarDlg.h"
 #include "clipbar/Rebar.h"
 #include "clipbar/ToolBar.h"
+#include "clipbar/ToolTip.h"
 #include "capture/Capture.h"
 #include "capture/ClipHistory.h"
 #include "capture/Insert.h"
@@ -90,12 +91,16 @@ static void OnDestroy(HWND dialog)
     clipCombo.SetShowMessages(0);
     clipCombo.DeleteAll();
     clipCombo.Close();
-    // The hold timer belongs to this band only.
+    // The timers belong to this band only.
     KillTimer(dialog, HOLD_TIMER_ID);
+    KillTimer(dialog, CLIPBOARD_TIMER_ID);
+    plugin.clipboardRetry = false;
     // A dialog destroyed by the host would leave our band in its rebar (the dialog's parent),
     // without its child.
     RemoveBand(GetParent(dialog), BAND_ID, plugin.toolbarWindow);
     DestroyWindow(plugin.toolbarWindow);
+    // The tips go with their band, never later at unload (inside DllMain no window may be touched).
+    if (plugin.toolTip != nullptr) plugin.toolTip->Destroy();
     DestroyWindow(plugin.paletteWindow);
     plugin.paletteWindow = nullptr;
     ChangeClipboardChain(dialog, plugin.nextClipboardViewer);
@@ -137,12 +142,13 @@ static void NudgePointer()
 static void ToggleHistory()
 {
     plugin.historyShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_HISTORY));
-    bool listChanged = false;
-    if (!SwitchClipList(plugin.historyShown, &listChanged)) {
+    bool refill = false;
+    if (!SwitchClipList(plugin.historyShown, &refill)) {
         plugin.historyShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_HISTORY));
-        // A list the failed switch never touched still shows the other view; refilling it from a
-        // savedItems that could not take its items would lose them.
-        if (listChanged) SwitchClipList(plugin.historyShown);
+        // Refilled from savedItems also after an empty history, so the bottom item is chosen as
+        // after any return to the normal view; but never from a savedItems that could not take
+        // the list's items, which would lose them.
+        if (refill) SwitchClipList(plugin.historyShown);
     }
     SetHistoryButtons(plugin.historyShown);
 }
@@ -167,7 +173,7 @@ static void TogglePalette(HWND dialog)
     plugin.paletteShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_PALETTE));
     if (plugin.paletteShown == 1) {
         plugin.paletteWindow = nullptr;
-        plugin.paletteWindow = CreateDialogParamA(plugin.hInstance, MAKEINTRESOURCEA(IDD_PALETTE), dialog, PaletteDlgProc, 0);
+        plugin.paletteWindow = CreatePalette(plugin.hInstance, dialog);
         if (plugin.paletteWindow == nullptr) {
             plugin.paletteShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_PALETTE));
         } else {
@@ -224,7 +230,13 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         return 1;
     case WM_DESTROY: OnDestroy(dialog); break;
     case WM_NOTIFY: OnNotify(); break;
-    case WM_TIMER: OnHoldTimer(); break;
+    case WM_TIMER:
+        if (wParam == CLIPBOARD_TIMER_ID) {
+            OnClipboardRetry();
+        } else {
+            OnHoldTimer();
+        }
+        break;
     case WM_COMMAND: OnCommandMessage(dialog, wParam); break;
     case WM_DRAWCLIPBOARD: OnClipboardChange(wParam, lParam); break;
     case WM_CHANGECBCHAIN: OnClipboardChainChange(wParam, lParam); break;

@@ -7,12 +7,13 @@ static const char kRebarClass[] = "ReBarWindow32";
 
 HWND FindHostRebar()
 {
-    if (plugin.hostWindow == nullptr) return nullptr;
+    // The frame the band is opened in.
+    if (plugin.bandFrame == nullptr) return nullptr;
     // Walk the siblings after the view ourselves: Wine's FindWindowExA finds nothing when the
     // child-after window is of another class.
-    HWND child = plugin.viewWindow != nullptr && GetParent(plugin.viewWindow) == plugin.hostWindow
-                     ? GetWindow(plugin.viewWindow, GW_HWNDNEXT)
-                     : GetWindow(plugin.hostWindow, GW_CHILD);
+    HWND child = plugin.bandView != nullptr && GetParent(plugin.bandView) == plugin.bandFrame
+                     ? GetWindow(plugin.bandView, GW_HWNDNEXT)
+                     : GetWindow(plugin.bandFrame, GW_CHILD);
     for (; child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         char name[32] = "";
         GetClassNameA(child, name, sizeof name);

@@ -31,9 +31,12 @@ CToolTip::CToolTip() : owner(nullptr), tipWindow(nullptr), instance(nullptr)
 {
 }
 
+// The object outlives every band: it goes as the library is unloaded, under the loader lock,
+// where no window may be touched. Its window has gone with its band by then (ClipBar's
+// WM_DESTROY), and in any case with its owner.
 CToolTip::~CToolTip()
 {
-    Destroy();
+    tipWindow = nullptr;
 }
 
 bool CToolTip::Create(HWND ownerWindow, HINSTANCE module)

@@ -1,6 +1,24 @@
-// An ordered list of owned texts.
+// An ordered list of owned texts, and its element.
 #pragma once
 #include <cstddef>
+
+// One text the list owns: a heap copy, freed with the element.
+class CDim {
+public:
+    CDim() = default;
+    ~CDim();
+    CDim(const CDim&) = delete;
+    CDim& operator=(const CDim&) = delete;
+
+    // Takes a copy of the first `length` bytes of text. Out of memory: unchanged, false.
+    bool Set(const char* text, size_t length);
+    // The characters, lent until the element changes or goes; "" before the first Set.
+    const char* Text() const { return text != nullptr ? text : ""; }
+    void Swap(CDim& other);
+
+private:
+    char* text = nullptr;
+};
 
 class CDimPack {
 public:
@@ -20,11 +38,11 @@ public:
     void Clear();
     // Exchanges the contents of two lists.
     void Swap(CDimPack& other);
-    // Every element's characters in list order (GetCount of them), lent as GetAt lends them.
-    const char* const* Texts() const { return texts; }
 
 private:
-    char** texts = nullptr;
+    bool Grow();
+
+    CDim* items = nullptr;   // `capacity` constructed elements, the first `count` in use
     int count = 0;
     int capacity = 0;
 };

@@ -1,9 +1,11 @@
 #include "convpalette/Palette.h"
 #include "convpalette/PaletteDrag.h"
+#include "common/Memory.h"
 #include "plugin/Globals.h"
 #include "plugin/PluginState.h"
 #include "res/resource.h"
 #include <cstdio>
+#include <cstring>
 
 // The nine check boxes in settings order, ended by -1.
 static const int paletteControls[10] = {IDC_KATAKANA, IDC_KANA_SYMBOL, IDC_ALNUM, IDC_ALNUM_SYMBOL, IDC_SPACE,
@@ -99,7 +101,7 @@ static void InitPalette(HWND window)
     }
     UpdatePaletteRules();
     // Both captions drawn active: the palette looks like part of the editor, which keeps the focus.
-    PostMessageA(plugin.hostWindow, WM_NCACTIVATE, TRUE, 0);
+    PostMessageA(plugin.bandFrame, WM_NCACTIVATE, TRUE, 0);
     PostMessageA(window, WM_NCACTIVATE, TRUE, 0);
 }
 
@@ -114,10 +116,43 @@ void SubclassPalette(HWND window)
     plugin.prevPaletteProc = SetWindowProc(window, PaletteWndProc);
 }
 
+// The template's style word: DLGTEMPLATEEX keeps it after its version, signature, help id and
+// extended style; DLGTEMPLATE starts with it.
+static DWORD* TemplateStyle(void* dialogTemplate, DWORD size)
+{
+    BYTE* bytes = static_cast<BYTE*>(dialogTemplate);
+    bool extended = size >= 16 && reinterpret_cast<WORD*>(bytes)[1] == 0xFFFF;
+    if (extended) return reinterpret_cast<DWORD*>(bytes + 12);
+    return size >= 4 ? reinterpret_cast<DWORD*>(bytes) : nullptr;
+}
+
+HWND CreatePalette(HINSTANCE module, HWND owner)
+{
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDD_PALETTE), MAKEINTRESOURCEA(5));
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const void* resource = loaded != nullptr ? LockResource(loaded) : nullptr;
+    DWORD size = found != nullptr ? SizeofResource(module, found) : 0;
+    if (resource == nullptr || size == 0) return nullptr;
+    // The template says WS_VISIBLE, and the dialog manager shows a visible dialog activated: a
+    // copy without it is made, and shown here without taking the activation.
+    MemArray<BYTE> copy;
+    if (!copy.Allocate(size)) return nullptr;
+    memcpy(copy.Data(), resource, size);
+    DWORD* style = TemplateStyle(copy.Data(), size);
+    if (style == nullptr) return nullptr;
+    *style &= ~static_cast<DWORD>(WS_VISIBLE);
+    HWND palette = CreateDialogIndirectParamA(module, reinterpret_cast<LPCDLGTEMPLATEA>(copy.Data()), owner,
+                                              PaletteDlgProc, 0);
+    if (palette != nullptr) ShowWindow(palette, SW_SHOWNOACTIVATE);
+    return palette;
+}
+
 static void SavePalette(HWND window)
 {
     if (plugin.prevPaletteProc != nullptr) SetWindowProc(window, plugin.prevPaletteProc);
-    SetActiveWindow(plugin.hostWindow);
+    SetActiveWindow(plugin.bandFrame);
+    // The keyboard goes back to the document, unless the editor is not in front or is closing.
+    if (GetActiveWindow() == plugin.bandFrame && IsWindowVisible(plugin.bandView)) SetFocus(plugin.bandView);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     GetWindowPlacement(window, &placement);
@@ -136,7 +171,9 @@ INT_PTR CALLBACK PaletteDlgProc(HWND window, UINT message, WPARAM, LPARAM)
     switch (message) {
     case WM_INITDIALOG:
         InitPalette(window);
-        return TRUE;
+        // FALSE: the dialog manager's default focus would go to the first box, and focusing a
+        // control activates its window, taking the keyboard from the document.
+        return FALSE;
     case WM_DESTROY:
         SavePalette(window);
         return FALSE;
@@ -236,7 +273,7 @@ static void ActOnControl(int id)
 static void OnActivateApp(HWND window)
 {
     HWND front = GetForegroundWindow();
-    if (front != nullptr && (front == plugin.hostWindow || GetParent(front) == plugin.hostWindow)) {
+    if (front != nullptr && (front == plugin.bandFrame || GetParent(front) == plugin.bandFrame)) {
         if (front != window) PostMessageA(window, WM_NCACTIVATE, TRUE, 0);
     } else {
         plugin.hostInactive = 1;
@@ -246,9 +283,9 @@ static void OnActivateApp(HWND window)
 
 static void OnLeftClick(HWND window)
 {
-    if (plugin.hostInactive == 1 && IsWindowEnabled(plugin.hostWindow)) {
+    if (plugin.hostInactive == 1 && IsWindowEnabled(plugin.bandFrame)) {
         plugin.hostInactive = 0;
-        SetForegroundWindow(plugin.hostWindow);
+        SetForegroundWindow(plugin.bandFrame);
     }
     POINT point;
     GetCursorPos(&point);

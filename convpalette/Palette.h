@@ -15,6 +15,9 @@ struct PaletteTicks {
     bool lower;
 };
 
+// Creates the palette from its template, owned by `owner`, and shows it without activating it, so
+// that the keyboard stays in the document. Null when it cannot be made.
+HWND CreatePalette(HINSTANCE module, HWND owner);
 INT_PTR CALLBACK PaletteDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PaletteWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Puts PaletteWndProc in front of the dialog's own procedure; closing the palette takes it out.

@@ -3,5 +3,5 @@
 
 LRESULT SendToHost(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return SendMessageA(plugin.hostWindow, message, wParam, lParam);
+    return SendMessageA(plugin.bandFrame, message, wParam, lParam);
 }

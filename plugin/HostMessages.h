@@ -40,5 +40,5 @@ struct LineRequest {
 static_assert(sizeof(EditPos) == 8, "EditPos is two 32-bit values");
 static_assert(sizeof(LineRequest) == 12, "LineRequest is three 32-bit values");
 
-// Sends a host message to the host frame (plugin.hostWindow) and answers what the host answered.
+// Sends a host message to the band's frame (plugin.bandFrame) and answers what the host answered.
 LRESULT SendToHost(UINT message, WPARAM wParam, LPARAM lParam);

@@ -36,6 +36,8 @@ void WINAPI OnCommand(HWND window)
     plugin.comboWindow = nullptr;
     plugin.toolbarWindow = nullptr;
     plugin.bandDialog = nullptr;
+    plugin.bandFrame = plugin.hostWindow;
+    plugin.bandView = plugin.viewWindow;
 
     if (WaitForHostRebar() == nullptr) {
         messenger.ShowMessage("ReBarの捕捉に失敗しました！！", "", "x", "o");
@@ -45,7 +47,7 @@ void WINAPI OnCommand(HWND window)
     SwitchClipList(0);
     plugin.bandClosed = 0;
     SendMessageA(window, HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
-    SetFocus(plugin.viewWindow);
+    SetFocus(plugin.bandView);
 
     if (iniFile.GetModulePath(path, plugin.hInstance) && path[0] != '\0') {
         iniFile.SetINIFilePath(path);

@@ -9,6 +9,10 @@ struct PluginState {
     HINSTANCE hInstance = nullptr;
     HWND hostWindow = nullptr;   // host frame: parent of the view, target of host messages
     HWND viewWindow = nullptr;   // the host's view; gets the keyboard focus back
+    // The frame and view the band is opened in. The host may name another frame current at any
+    // moment (event 0x2000), but every command of the band acts on its own frame's document.
+    HWND bandFrame = nullptr;
+    HWND bandView = nullptr;
     WPARAM commandId = 0;        // handed back with HOSTMSG_REFRESH_STATUS
     HWND comboWindow = nullptr;
     HWND toolbarWindow = nullptr;
@@ -23,6 +27,10 @@ struct PluginState {
     BYTE comboMoved = 0;
     RECT lastComboRect = {0, 0, 0, 0};
     HWND nextClipboardViewer = nullptr;
+    // A clipboard change not read yet because another window held the clipboard.
+    bool clipboardRetry = false;
+    DWORD clipboardSequence = 0;  // the clipboard's sequence number at that change
+    int clipboardTries = 0;
     BYTE nudgeRight = 0;
     bool listSaved = false;      // this band's list has gone to savedItems already
 

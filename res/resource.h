@@ -42,3 +42,4 @@
 
 #define BAND_ID            1000
 #define HOLD_TIMER_ID      1002
+#define CLIPBOARD_TIMER_ID 1003

@@ -161,6 +161,150 @@ TEST_F(BadClipboard, ClipboardHeldOpenByAnotherWindowIsLeftAloneAndNotWaitedFor)
     EXPECT_EQ((std::vector<std::string>{"after", "before"}), HistoryView());
 }
 
+// Another program's clipboard viewer on a thread of its own, joined in the chain ahead of the band.
+// As clipboard managers do, it opens the clipboard the moment it changes and keeps it `holdMs`
+// (0: it never opens it); with `stallMs` it stops answering that long at the first change.
+class OtherViewer {
+public:
+    OtherViewer(DWORD holdMs, DWORD stallMs = 0, HWND ping = nullptr) : holdMs(holdMs), stallMs(stallMs), ping(ping)
+    {
+        ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread = CreateThread(nullptr, 0, &OtherViewer::Run, this, 0, nullptr);
+        WaitForSingleObject(ready, 5000);
+        // A window joining the chain is told of the clipboard at once; the test's changes come after.
+        PumpUntil([this] { return notices > 0; }, 500);
+        PumpPending();
+        notices = 0;
+        armed = 1;
+    }
+    ~OtherViewer()
+    {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        // Leaving the chain tells the band, on this thread: keep it answering.
+        PumpUntil([this] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 10000);
+        CloseHandle(thread);
+        CloseHandle(ready);
+    }
+    // Waits until every change seen so far is over: the clipboard closed, the viewer answering.
+    bool WaitIdle(DWORD timeoutMs)
+    {
+        return PumpUntil([this] { return busy == 0; }, timeoutMs);
+    }
+    HWND window = nullptr;
+    volatile LONG notices = 0;
+    volatile LONG busy = 0;
+    volatile DWORD longestPassOn = 0;  // ms the band took to take a notice passed on to it
+    volatile LONG editorAnswered = -1; // while the clipboard was held: the editor answered (1) or not (0)
+    volatile LONG armed = 0;
+
+private:
+    static LRESULT CALLBACK Proc(HWND w, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<OtherViewer*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+        switch (message) {
+        case WM_DRAWCLIPBOARD: {
+            InterlockedIncrement(&self->notices);
+            if (!self->armed) return 0;  // joining: nothing to pass on to a band behind it yet
+            if (self->stallMs != 0 && self->notices == 1) Sleep(self->stallMs);
+            if (self->holdMs != 0 && OpenClipboard(w)) {
+                InterlockedIncrement(&self->busy);
+                SetTimer(w, 1, self->holdMs, nullptr);
+            }
+            DWORD start = GetTickCount();
+            if (self->next != nullptr) SendMessageA(self->next, message, wParam, lParam);
+            DWORD took = GetTickCount() - start;
+            if (took > self->longestPassOn) self->longestPassOn = took;
+            if (self->ping != nullptr) {
+                DWORD_PTR answer = 0;
+                self->editorAnswered = SendMessageTimeoutA(self->ping, WM_NULL, 0, 0, SMTO_NORMAL, 100, &answer) ? 1 : 0;
+            }
+            return 0;
+        }
+        case WM_TIMER:
+            KillTimer(w, 1);
+            CloseClipboard();
+            InterlockedDecrement(&self->busy);
+            return 0;
+        case WM_CHANGECBCHAIN:
+            if (reinterpret_cast<HWND>(wParam) == self->next) {
+                self->next = reinterpret_cast<HWND>(lParam);
+            } else if (self->next != nullptr) {
+                SendMessageA(self->next, message, wParam, lParam);
+            }
+            return 0;
+        case WM_DESTROY:
+            ChangeClipboardChain(w, self->next);
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(w, message, wParam, lParam);
+        }
+    }
+    static DWORD WINAPI Run(LPVOID param)
+    {
+        auto* self = static_cast<OtherViewer*>(param);
+        WNDCLASSA kind = {};
+        kind.lpfnWndProc = Proc;
+        kind.hInstance = GetModuleHandleA(nullptr);
+        kind.lpszClassName = "VexaroTestOtherViewer";
+        RegisterClassA(&kind);
+        self->window = CreateWindowExA(0, kind.lpszClassName, "other viewer", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                       kind.hInstance, nullptr);
+        SetWindowLongPtrA(self->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->next = SetClipboardViewer(self->window);
+        SetEvent(self->ready);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        return 0;
+    }
+    DWORD holdMs;
+    DWORD stallMs;
+    HWND ping;
+    HWND next = nullptr;
+    HANDLE ready;
+    HANDLE thread;
+};
+
+TEST_F(BadClipboard, CopiesMadeWhileAnotherProgramHoldsTheClipboardAMomentAreAllRecordedInOrder)
+{
+    const std::vector<std::string> copies = {"one", "two", "three", "four", "five"};
+    {
+        OtherViewer manager(40);
+        for (const std::string& text : copies) {
+            CopyText(text);
+            ASSERT_TRUE(manager.WaitIdle(2000));
+            PumpFor(100);  // the band's next try
+        }
+        EXPECT_EQ(5, manager.notices);
+    }
+    EXPECT_EQ((std::vector<std::string>{"five", "four", "three", "two", "one"}), HistoryView());
+    // A long hold: the band gives up on that copy, but never holds the other program or the editor.
+    {
+        OtherViewer manager(1500, 0, Frame());
+        CopyText("held long");
+        ASSERT_TRUE(manager.WaitIdle(3000));
+        EXPECT_LT(manager.longestPassOn, 100u) << "the band held the other program";
+        EXPECT_EQ(1, manager.editorAnswered) << "the editor did not answer while the clipboard was held";
+    }
+}
+
+TEST_F(BadClipboard, AViewerThatStopsAnsweringCannotHoldTheEditor)
+{
+    Press(40009);
+    {
+        OtherViewer hung(0, 3000);
+        OpenClipBar();  // in front of it: the band passes every notice on to it
+        DWORD start = GetTickCount();
+        CopyText("one");
+        EXPECT_LT(GetTickCount() - start, 1500u);
+        ASSERT_TRUE(PumpUntil([&] { return hung.notices == 1; }, 1000));
+        PumpFor(3000);  // it answers again
+        CopyText("two");
+        EXPECT_TRUE(PumpUntil([&] { return hung.notices == 2; }, 1000));
+    }
+    EXPECT_EQ((std::vector<std::string>{"two", "one"}), HistoryView());
+}
+
 // Runs `change` once, right after the plug-in closes the clipboard for the first time: between
 // measuring the text and copying it.
 class ChangeAfterMeasuring {

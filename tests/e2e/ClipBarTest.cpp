@@ -50,12 +50,18 @@ TEST_F(ClipBar, ExitAndReopenBringTheItemsBack)
     SetCaret(1, 2);
     Press(40008);
     EXPECT_EQ((std::vector<std::string>{"Def ghi", "abc"}), Items());
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(Toolbar(), TB_GETTOOLTIPS, 0, 0));
+    ASSERT_TRUE(IsWindow(tips));
     Press(40009);
     EXPECT_EQ(-1, SendMessageA(Rebar(), RB_IDTOINDEX, 1000, 0));
+    EXPECT_FALSE(IsWindow(tips)) << "the tips outlived their band";
     EXPECT_EQ(1, QueryStatus());
     EXPECT_TRUE(MenuEntryEnabled());
     OpenClipBar();
     EXPECT_EQ((std::vector<std::string>{"Def ghi", "abc"}), Items());
+    tips = reinterpret_cast<HWND>(SendMessageA(Toolbar(), TB_GETTOOLTIPS, 0, 0));
+    ASSERT_TRUE(IsWindow(tips));
+    EXPECT_EQ(11, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0));
 }
 
 TEST_F(ClipBar, HistoryViewShowsCopiesAndGivesTheSavedItemsBack)
@@ -76,15 +82,20 @@ TEST_F(ClipBar, HistoryViewShowsCopiesAndGivesTheSavedItemsBack)
     EXPECT_EQ((std::vector<std::string>{"abc"}), Items());
 }
 
-TEST_F(ClipBar, EmptyHistoryIsReportedAndChangesNothing)
+TEST_F(ClipBar, EmptyHistoryIsReportedAndTheSameItemsAreShownAgain)
 {
     SetCaret(0, 1);
     Press(40008);
+    SetCaret(1, 1);
+    Press(40008);
+    ASSERT_EQ(0, SendMessageA(Combo(), CB_GETCURSEL, 0, 0));
     Press(40007);
     EXPECT_EQ("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ履歴がありません！！", StatusText());
     EXPECT_EQ(TBSTATE_ENABLED, State(40007));
     EXPECT_EQ(TBSTATE_ENABLED, State(40002));
-    EXPECT_EQ((std::vector<std::string>{"abc"}), Items());
+    EXPECT_EQ((std::vector<std::string>{"Def ghi", "abc"}), Items());
+    // Back in the normal view, refilled: the bottom item is chosen, as after leaving the history.
+    EXPECT_EQ(1, SendMessageA(Combo(), CB_GETCURSEL, 0, 0));
 }
 
 TEST_F(ClipBar, DeleteAllAsksFirst)

@@ -1,6 +1,9 @@
 // A host with several frames in one process: the clip bar open in frame A stays A's, whichever
 // frame the host names as current, and only ever takes its own band out of A's rebar.
 #include "e2e/RobustFixture.h"
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -156,6 +159,49 @@ TEST_F(Frames, ClosingTheFrameWithTheBarKeepsTheItemsForAnotherFrame)
     EXPECT_EQ((Texts{"Def ghi", "abc"}), Items());
     EXPECT_EQ(0, QueryStatus());
     EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes().front().text;
+}
+
+TEST_F(Frames, TheBarCapturesFromAndInsertsIntoItsOwnFrameWhileAnotherIsCurrent)
+{
+    SaveTwoLines();
+    HostFrame& b = OpenB();
+    ASSERT_EQ(&b, Host().Current());
+    const std::string aText = Text();
+    const std::string bText = b.Edit().Text();
+    ClearLog();
+    SetCaret(3, 2);
+    Press(40003);                 // A's caret to its line end
+    EXPECT_EQ("タカナ", Items().at(0));
+    // The palette, to full width: the insertion below converts. Its settings file stays as it was.
+    const std::string iniPath = DefaultPluginPath().substr(0, DefaultPluginPath().size() - 3) + "ini";
+    std::ifstream oldIni(iniPath, std::ios::binary);
+    const bool hadIni = oldIni.good();
+    const std::string savedIni((std::istreambuf_iterator<char>(oldIni)), std::istreambuf_iterator<char>());
+    oldIni.close();
+    Press(40011);
+    ASSERT_NE(nullptr, Palette());
+    SendDlgItemMessageA(Palette(), 1005, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(Palette(), 1012, BM_SETCHECK, BST_CHECKED, 0);
+    SetCaret(0, 0);
+    Choose(2);                    // "abc"
+    Press(40011);
+    if (hadIni) {
+        std::ofstream(iniPath, std::ios::binary) << savedIni;
+    } else {
+        DeleteFileA(iniPath.c_str());
+    }
+    EXPECT_EQ(A().View(), GetFocus());
+    Press(40009);
+    EXPECT_EQ(bText, b.Edit().Text());
+    EXPECT_NE(aText, Text());
+    auto inserted = std::find_if(LogEntries().begin(), LogEntries().end(),
+                                 [](const HostLogEntry& e) { return e.message == 2080; });
+    ASSERT_NE(LogEntries().end(), inserted);
+    EXPECT_EQ("abc", inserted->text);
+    for (const HostLogEntry& entry : LogEntries()) {
+        EXPECT_TRUE(entry.receiver == A().Window() || entry.receiver == A().View())
+            << "host message " << entry.message << " went to frame B";
+    }
 }
 
 TEST_F(Frames, AHeldListEndsWhenTheUserSwitchesToAnotherFrame)

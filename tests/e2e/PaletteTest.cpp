@@ -175,6 +175,26 @@ TEST_F(Palette, ClicksNeverActivateItAndBringTheEditorBack)
     EXPECT_EQ(Frame(), GetForegroundWindow());
 }
 
+TEST_F(Palette, KeysTypedRightAfterOpeningAndClosingItGoIntoTheDocument)
+{
+    SetText("");
+    ClickDocument();
+    HWND palette = OpenPalette();
+    ASSERT_NE(nullptr, palette);
+    EXPECT_TRUE(IsWindowVisible(palette));
+    EXPECT_EQ(Frame(), GetActiveWindow());
+    EXPECT_EQ(View(), GetFocus());
+    PressKeyWhereFocused('X');
+    // A key a focused check box would have taken as a click.
+    PressKeyWhereFocused(VK_SPACE);
+    EXPECT_EQ("000000000", States());
+    Press(40011);
+    ASSERT_FALSE(IsWindow(palette));
+    EXPECT_EQ(View(), GetFocus());
+    PressKeyWhereFocused('Y');
+    EXPECT_EQ("x y", Text());
+}
+
 TEST_F(Palette, SettingsRestoreThePlaceAndTheNineStates)
 {
     WriteSetting("StrConvDlg_Top", "77");

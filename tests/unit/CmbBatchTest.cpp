@@ -256,7 +256,8 @@ TEST_F(CmbBatch, ReadAllItemsGivesWhatGetItemTextGives)
     FreeTextBuffer(&slot);
     CDimPack read;
     EXPECT_EQ(4, fast.ReadAllItems(read));
-    Texts readTexts(read.Texts(), read.Texts() + read.GetCount());
+    Texts readTexts;
+    for (int i = 0; i < read.GetCount(); ++i) readTexts.push_back(read.GetAt(i));
     EXPECT_EQ(plain, readTexts);
     fast.DeleteAll();
     EXPECT_EQ(0, fast.ReadAllItems(read));

@@ -29,8 +29,8 @@ TEST(DimPack, OrderIndexesDuplicatesAndClear)
     list.Add("ソ表");
     EXPECT_TRUE(list.Add("abcdef", 3));
     ASSERT_EQ(2, list.GetCount());
-    EXPECT_STREQ("ソ表", list.Texts()[0]);
-    EXPECT_STREQ("abc", list.Texts()[1]);
+    EXPECT_STREQ("ソ表", list.GetAt(0));
+    EXPECT_STREQ("abc", list.GetAt(1));
 
     CDimPack history;   // the newest 30, oldest first
     for (int i = 1; i <= 31; ++i) {

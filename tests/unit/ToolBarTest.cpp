@@ -270,6 +270,15 @@ TEST_F(ToolBarTest, TipsCanComeFromTheTable)
     tips.Destroy();
     EXPECT_EQ(nullptr, tips.GetTipWindow());
     EXPECT_FALSE(IsWindow(tip));
+    // The object itself goes at unload, inside DllMain, where no window may be touched.
+    HWND left = nullptr;
+    {
+        CToolTip gone;
+        ASSERT_TRUE(gone.Create(parent, nullptr));
+        left = gone.GetTipWindow();
+    }
+    EXPECT_TRUE(IsWindow(left));
+    DestroyWindow(left);
 }
 
 TEST_F(ToolBarTest, LaterToolbarsReuseTheOneToolTip)
