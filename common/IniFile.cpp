@@ -1,5 +1,6 @@
 #include "common/IniFile.h"
 #include "common/Sjis.h"
+#include <shlobj.h>
 #include <climits>
 #include <cstring>
 
@@ -22,6 +23,7 @@ IniFile::IniFile()
     moduleName[0] = '\0';
     iniPath[0] = '\0';
     resolvedPath[0] = '\0';
+    userPath[0] = '\0';
     GetModulePath(modulePath, nullptr);
     ExtractFileName(moduleName, modulePath);
     SetCaption(moduleName);
@@ -136,6 +138,52 @@ const char* IniFile::GetINIFilePath()
     return resolvedPath;
 }
 
+const char* IniFile::GetUserINIFilePath(bool create)
+{
+    userPath[0] = '\0';
+    const char* beside = GetINIFilePath();
+    char name[kPathSize];
+    char folder[MAX_PATH];
+    if (beside == nullptr || !ExtractFileName(name, beside)) return userPath;
+    int flags = CSIDL_APPDATA | (create ? CSIDL_FLAG_CREATE : 0);
+    if (SHGetFolderPathA(nullptr, flags, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK) return userPath;
+    size_t folderLength = strlen(folder);
+    static const char kOwnFolder[] = "\\Vexaro";
+    size_t nameLength = strlen(name);
+    // Whole or not at all: a cut path would name another file.
+    if (folderLength + sizeof kOwnFolder + nameLength >= kPathSize) return userPath;
+    memcpy(folder + folderLength, kOwnFolder, sizeof kOwnFolder);
+    if (create) CreateDirectoryA(folder, nullptr);
+    memcpy(userPath, folder, folderLength + sizeof kOwnFolder - 1);
+    userPath[folderLength + sizeof kOwnFolder - 1] = '\\';
+    memcpy(userPath + folderLength + sizeof kOwnFolder, name, nameLength + 1);
+    return userPath;
+}
+
+// Whether the file exists and this process may write it, tried without changing it.
+static bool CanWriteExistingFile(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+static bool IsFile(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+const char* IniFile::SettingsFile()
+{
+    const char* beside = GetINIFilePath();
+    if (beside == nullptr || beside[0] == '\0' || CanWriteExistingFile(beside)) return beside;
+    const char* user = GetUserINIFilePath(false);
+    return user[0] != '\0' && IsFile(user) ? user : beside;
+}
+
 // A null key would make the profile functions work on the whole section (list it, delete it).
 static bool UsableKey(const char* key)
 {
@@ -145,9 +193,16 @@ static bool UsableKey(const char* key)
 bool IniFile::WriteString(const char* key, const char* value)
 {
     if (!UsableKey(key)) return false;
-    const char* file = GetINIFilePath();
+    const char* file = SettingsFile();
     if (file == nullptr || file[0] == '\0') return false;
-    return WritePrivateProfileStringA(kSection, key, value, file) != FALSE;
+    if (WritePrivateProfileStringA(kSection, key, value, file)) return true;
+    // A folder the user may not write (Program Files, for an editor that declares its execution
+    // level and so gets no virtual store): the per-user file takes the settings from now on. A
+    // file another program holds a moment is no reason to move.
+    DWORD error = GetLastError();
+    if (file == userPath || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return false;
+    const char* user = GetUserINIFilePath(true);
+    return user[0] != '\0' && WritePrivateProfileStringA(kSection, key, value, user) != FALSE;
 }
 
 DWORD IniFile::ReadString(const char* key, char* buffer, const char* defaultText, DWORD size)
@@ -155,7 +210,7 @@ DWORD IniFile::ReadString(const char* key, char* buffer, const char* defaultText
     if (buffer == nullptr || size == 0) return 0;
     buffer[0] = '\0';
     if (!UsableKey(key)) return 0;
-    const char* file = GetINIFilePath();
+    const char* file = SettingsFile();
     if (file == nullptr || file[0] == '\0') return 0;
     return GetPrivateProfileStringA(kSection, key, defaultText, buffer, size, file);
 }

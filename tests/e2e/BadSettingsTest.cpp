@@ -70,10 +70,18 @@ protected:
         SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
         RemoveDirectoryA(IniPath().c_str());
         DeleteFileA(IniPath().c_str());
+        DeleteFileA(UserIniPath().c_str());
         DeleteFileA(setup.pluginPath.c_str());
         RemoveDirectoryA(folder.c_str());
     }
     std::string IniPath() const { return folder + "\\Vexaroソ.ini"; }
+    // Where the settings go when the library's folder cannot take them.
+    static std::string UserIniPath()
+    {
+        char appData[MAX_PATH] = "";
+        GetEnvironmentVariableA("APPDATA", appData, sizeof appData);
+        return std::string(appData) + "\\Vexaro\\Vexaroソ.ini";
+    }
     void WriteSettings(const char* content, size_t size)
     {
         SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -184,19 +192,37 @@ TEST_F(BadSettings, FileThatCannotBeWrittenIsLeftAsItWasWithoutAMessage)
     if (!writable) {
         EXPECT_EQ(plain, ReadSettings());
     }
+    // Written beside the library, or where that was refused, into the user's own folder.
     Press(40011);
-    EXPECT_EQ(writable ? closed : opened, Shown());
+    EXPECT_EQ(closed, Shown());
     Press(40011);
+    EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes().front().text;
+}
 
-    // A folder where the file should be: nothing can be read or written.
+TEST_F(BadSettings, SettingsTheLibrarysFolderCannotTakeGoToTheUsersFolderAndAreReadFromThere)
+{
+    // A folder where the file should be: it can be neither read nor written (and, unlike a
+    // read-only file, Wine run as root cannot write it either).
     WriteSettings(nullptr, 0);
     ASSERT_TRUE(CreateDirectoryA(IniPath().c_str(), nullptr));
-    std::tie(opened, closed) = OpenChangeClose();
+    auto [opened, closed] = OpenChangeClose();
     EXPECT_EQ((PaletteState{0, 0, 0}), opened);
+    DWORD attributes = GetFileAttributesA(UserIniPath().c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) << UserIniPath();
+    // After a restart of the editor too.
+    ReopenHost(setup);
+    OpenClipBar();
     Press(40011);
-    EXPECT_EQ((PaletteState{0, 0, 0}), Shown());
+    EXPECT_EQ(closed, Shown());
     Press(40011);
+
+    // Once the library's folder takes the file again, the file there is the first choice.
     RemoveDirectoryA(IniPath().c_str());
+    const char plain[] = "[AppSetting]\r\nStrConvDlg_Top=60\r\nStrConvDlg_Left=40\r\n";
+    WriteSettings(plain, strlen(plain));
+    std::tie(opened, closed) = OpenChangeClose();
+    EXPECT_EQ((PaletteState{40, 60, 0}), opened);
+    EXPECT_EQ(closed, Saved());
     EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes().front().text;
 }
 

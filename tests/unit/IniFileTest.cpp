@@ -138,8 +138,17 @@ TEST(IniFile, UnusableOrUnwritablePlaces)
     EXPECT_STREQ("", text);
 
     TempFolder folder;
+    // A folder that cannot take the file: the user's own folder takes it, and gives it back.
     ini.SetINIFilePath((folder.path + "\\missing\\Vexaro.dll").c_str());
-    EXPECT_FALSE(ini.WriteInt("StrConvDlg_Top", 5));
+    EXPECT_TRUE(ini.WriteInt("StrConvDlg_Top", 5));
+    char appData[MAX_PATH] = "";
+    GetEnvironmentVariableA("APPDATA", appData, sizeof appData);
+    const std::string user = std::string(appData) + "\\Vexaro\\Vexaro.ini";
+    EXPECT_EQ(user, ini.GetUserINIFilePath(false));
+    EXPECT_TRUE(ini.ReadInt("StrConvDlg_Top", &value, 0, 260));
+    EXPECT_EQ(5, value);
+    EXPECT_EQ("[AppSetting]\r\nStrConvDlg_Top=5\r\n", FileBytes(user));
+    DeleteFileA(user.c_str());
     std::string file = folder.Own("Vexaro.ini");
     std::ofstream(file, std::ios::binary) << "[AppSetting]\r\nStrConvDlg_Top=1\r\n";
     ini.SetINIFilePath((folder.path + "\\Vexaro.dll").c_str());
@@ -148,11 +157,14 @@ TEST(IniFile, UnusableOrUnwritablePlaces)
     CloseHandle(held);
     EXPECT_EQ("[AppSetting]\r\nStrConvDlg_Top=1\r\n", FileBytes(file));
 
-    // Read-only: Windows refuses to replace such a file but not to fill such a folder; Wine run
-    // as root does both. Everywhere the result says whether the value reached the file.
+    // Read-only: Windows refuses to replace such a file (the value then goes to the user's file)
+    // but not to fill such a folder; Wine run as root does both.
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
     bool written = ini.WriteInt("StrConvDlg_Top", 5);
-    EXPECT_EQ(written ? "5" : "1", FileBytes(file).substr(29, 1));
+    EXPECT_TRUE(written);
+    EXPECT_TRUE(ini.ReadInt("StrConvDlg_Top", &value, 0, 260));
+    EXPECT_EQ(5, value);
+    DeleteFileA(user.c_str());
     std::string locked = folder.Own("locked");
     CreateDirectoryA(locked.c_str(), nullptr);
     folder.Own("locked\\Vexaro.ini");
