@@ -324,14 +324,35 @@ POINT PaletteSurface(HWND palette)
     return CentreOf(palette);
 }
 
-// Where the palette goes: beside the editor, level with the end of the document, so the user
-// keeps both in sight; below the editor when the screen has no room on the right.
-POINT BesideEditor(Tour& t, HWND palette)
+// The document area of the view on the screen: its client rectangle, without the scroll bar.
+RECT DocumentArea(Tour& t)
 {
-    RECT frame = ScreenRect(t.host.Frame()), box = ScreenRect(palette), view = ScreenRect(t.host.View());
-    if (frame.right + 8 + (box.right - box.left) <= GetSystemMetrics(SM_CXSCREEN))
-        return {frame.right + 8, view.bottom - (box.bottom - box.top)};
-    return {frame.left + 200, frame.bottom + 10};
+    RECT area = {};
+    GetClientRect(t.host.View(), &area);
+    MapWindowPoints(t.host.View(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+const int kPaletteMargin = 8;
+
+// Where the palette goes: over the bottom right of the document area, where the inserted lines
+// (short, at the left) stay in sight and nothing but the editor is around it. The margin above it
+// starts where a line does, so a picture of it with the lines beside it cuts no text.
+POINT OverDocument(Tour& t, HWND palette)
+{
+    RECT area = DocumentArea(t), box = ScreenRect(palette);
+    int height = box.bottom - box.top, lineHeight = t.host.ViewControl().LineHeight();
+    int lines = (area.bottom - area.top - height - 2 * kPaletteMargin) / lineHeight;
+    return {area.right - kPaletteMargin - (box.right - box.left), area.top + lines * lineHeight + kPaletteMargin};
+}
+
+// Windows keeps an owned window above its owner, but under Wine a click into the editor can stack
+// the frame over the palette it owns; put back, the palette is where the user sees it for the
+// clicks and pictures that follow.
+void PaletteOnTop(HWND palette)
+{
+    SetWindowPos(palette, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Pump(100);
 }
 
 int SettingsValue(Tour& t, const char* key)
@@ -473,8 +494,8 @@ void ConversionPalette(Tour& t)
     CheckEqual("ticked", Ticked(palette), {});
     CheckButtons(t, {"文字変換"}, {});
 
-    POINT to = BesideEditor(t, palette);
-    Say("clicking into the document, then dragging the palette beside the editor by its surface");
+    POINT to = OverDocument(t, palette);
+    Say("clicking into the document, then dragging the palette over its bottom right by its surface");
     ClickAt(CentreOf(t.host.View()));
     POINT from = PaletteSurface(palette);
     RECT box;
@@ -487,6 +508,7 @@ void ConversionPalette(Tour& t)
     ClickBox(palette, kUpper);
     CheckEqual("ticked", Ticked(palette), {"大文字"});
     ChooseItem(t.combo, kNoticeRest, {VK_CONTROL});
+    PaletteOnTop(palette);
     t.lines.back() = "明日は9時30分から、資料はPDFで配ります。";
     t.lines.push_back("");
     Say("unticking 大文字, ticking 英数字 and 全角, choosing the time");
@@ -495,12 +517,17 @@ void ConversionPalette(Tour& t)
     ClickBox(palette, kFullWidth);
     CheckEqual("ticked", Ticked(palette), {"英数字", "全角"});
     ChooseItem(t.combo, kTime);
+    PaletteOnTop(palette);
     t.lines.back() = "９時３０分";
     CheckDocument(t, "the document's end after two converted insertions");
-    RECT shown = ScreenRect(palette), view = ScreenRect(t.host.View());
-    Picture(t, "palette.png", {shown.left - 100, shown.top, shown.right, shown.bottom});
-    RECT end = LineRect(t.host, static_cast<int>(t.lines.size()) - 4);
-    Picture(t, "converted.png", {view.left, end.top < shown.top ? end.top : shown.top, shown.right, view.bottom});
+    // The palette alone; then the four inserted lines, plain above and converted below, with the
+    // palette and its margins beside them: whole lines, as the margin above it starts on a line.
+    RECT shown = ScreenRect(palette), area = DocumentArea(t);
+    Picture(t, "palette.png", shown);
+    int count = static_cast<int>(t.lines.size());
+    LONG top = std::min(LineRect(t.host, count - 4).top, shown.top - kPaletteMargin);
+    LONG bottom = std::min(area.bottom, std::max(LineRect(t.host, count - 1).bottom, shown.bottom + kPaletteMargin));
+    Picture(t, "converted.png", {area.left, top, area.right, bottom});
 
     Say("closing the palette: its place and ticks go to the settings file beside the plug-in");
     ClickButton(t.toolbar, Palette);
