@@ -30,7 +30,7 @@ void RunTour(HostApp& host, const TourOutput& output)
     Say("document " + (host.FileName().empty() ? std::string("(無題)") : host.FileName()) + ", " +
         std::to_string(host.Edit().Doc().LineCount()) + " lines");
     if (!CheckEqual("line 8, where the tour captures", host.Edit().Doc().Line(7),
-                    "Half-width letters: The quick brown fox jumps over the lazy dog.") ||
+                    "会議のお知らせ：明日は9時30分から、資料はpdfで配ります。") ||
         !Check(host.Plugins().size() == 1, "one plug-in loaded")) {
         host.Close();
         return;

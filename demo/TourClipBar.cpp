@@ -36,6 +36,15 @@ const Named kBoxes[] = {
 const int kAlnum = 1005, kUpper = 1011, kFullWidth = 1012;
 using Texts = std::vector<std::string>;
 
+// Line 8 of the sample document, where the tour captures: its two halves either side of the
+// caret, and a time in it with half-width digits (the full-width conversion shows on it).
+const int kNoticeLine = 7;
+const char kNoticeHead[] = "会議のお知らせ：";
+const char kNoticeRest[] = "明日は9時30分から、資料はpdfで配ります。";
+const char kTime[] = "9時30分";
+// A line with 0x5C as the second byte of some characters, saved whole.
+const int kKanjiLine = 16;
+
 // What the tour knows and expects as it goes.
 struct Tour {
     HostApp& host;
@@ -211,15 +220,50 @@ void PictureOfList(Tour& t, const char* name, LONG bottom = 0)
     SetFocus(t.host.View());
 }
 
-void GoTo(int line, int column, int selectChars = 0, int selectLines = 0)
+// The key presses from byte `from` to byte `to` of a CP932 line: one per character, and a
+// double-byte character is two bytes. False when either end falls inside a character.
+bool CharsBetween(const std::string& line, int from, int to, int& presses)
 {
+    presses = 0;
+    int at = 0;
+    for (; at < from; ++at)
+        if (IsDBCSLeadByteEx(932, static_cast<BYTE>(line[at]))) ++at;
+    if (at != from) return false;
+    for (; at < to; ++at, ++presses)
+        if (IsDBCSLeadByteEx(932, static_cast<BYTE>(line[at]))) ++at;
+    return at == to;
+}
+
+// The caret to byte `column` of `line` with the arrow keys, then `selectBytes` bytes of that line
+// or `selectLines` lines down selected with Shift.
+void GoTo(Tour& t, int line, int column, int selectBytes = 0, int selectLines = 0)
+{
+    int right = 0, select = 0;
+    const std::string& text = t.lines.at(line);
+    if (!Check(column + selectBytes <= static_cast<int>(text.size()) && CharsBetween(text, 0, column, right) &&
+                   CharsBetween(text, column, column + selectBytes, select),
+               "line " + std::to_string(line + 1) + ", bytes " + std::to_string(column) + " to " +
+                   std::to_string(column + selectBytes) + ", starts and ends on whole characters"))
+        return;
     std::vector<INPUT> keys;
     AddPress(keys, {VK_CONTROL}, VK_HOME);
     for (int i = 0; i < line; ++i) AddPress(keys, {}, VK_DOWN);
-    for (int i = 0; i < column; ++i) AddPress(keys, {}, VK_RIGHT);
-    for (int i = 0; i < selectChars; ++i) AddPress(keys, {VK_SHIFT}, VK_RIGHT);
+    for (int i = 0; i < right; ++i) AddPress(keys, {}, VK_RIGHT);
+    for (int i = 0; i < select; ++i) AddPress(keys, {VK_SHIFT}, VK_RIGHT);
     for (int i = 0; i < selectLines; ++i) AddPress(keys, {VK_SHIFT}, VK_DOWN);
     Press(keys);
+}
+
+// Where `text` starts in `line`, on a character boundary (a byte search alone could match the
+// second byte of a double-byte character); -1 when it is not there.
+int ColumnOf(Tour& t, int line, const std::string& text)
+{
+    const std::string& in = t.lines.at(line);
+    int presses = 0;
+    for (size_t at = in.find(text); at != std::string::npos; at = in.find(text, at + 1))
+        if (CharsBetween(in, static_cast<int>(at), static_cast<int>(at), presses)) return static_cast<int>(at);
+    Check(false, "\"" + text + "\" is in line " + std::to_string(line + 1));
+    return -1;
 }
 
 Texts LastLines(const Texts& lines, size_t count)
@@ -241,9 +285,9 @@ void CheckDocument(Tour& t, const std::string& title)
     Check(caret.line == end.line && caret.column == end.column, "the caret is at the document's end");
 }
 
-void CopyWithKeys(Tour& t, int line, int column, const std::string& text)
+void CopyWithKeys(Tour& t, int line, const std::string& text)
 {
-    GoTo(line, column, static_cast<int>(text.size()));
+    GoTo(t, line, ColumnOf(t, line, text), static_cast<int>(text.size()));
     Press({VK_CONTROL}, 'C');
     std::string copied;
     GetClipboardText(t.host.Frame(), copied);
@@ -280,14 +324,35 @@ POINT PaletteSurface(HWND palette)
     return CentreOf(palette);
 }
 
-// Where the palette goes: beside the editor, level with the end of the document, so the user
-// keeps both in sight; below the editor when the screen has no room on the right.
-POINT BesideEditor(Tour& t, HWND palette)
+// The document area of the view on the screen: its client rectangle, without the scroll bar.
+RECT DocumentArea(Tour& t)
 {
-    RECT frame = ScreenRect(t.host.Frame()), box = ScreenRect(palette), view = ScreenRect(t.host.View());
-    if (frame.right + 8 + (box.right - box.left) <= GetSystemMetrics(SM_CXSCREEN))
-        return {frame.right + 8, view.bottom - (box.bottom - box.top)};
-    return {frame.left + 200, frame.bottom + 10};
+    RECT area = {};
+    GetClientRect(t.host.View(), &area);
+    MapWindowPoints(t.host.View(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+const int kPaletteMargin = 8;
+
+// Where the palette goes: over the bottom right of the document area, where the inserted lines
+// (short, at the left) stay in sight and nothing but the editor is around it. The margin above it
+// starts where a line does, so a picture of it with the lines beside it cuts no text.
+POINT OverDocument(Tour& t, HWND palette)
+{
+    RECT area = DocumentArea(t), box = ScreenRect(palette);
+    int height = box.bottom - box.top, lineHeight = t.host.ViewControl().LineHeight();
+    int lines = (area.bottom - area.top - height - 2 * kPaletteMargin) / lineHeight;
+    return {area.right - kPaletteMargin - (box.right - box.left), area.top + lines * lineHeight + kPaletteMargin};
+}
+
+// Windows keeps an owned window above its owner, but under Wine a click into the editor can stack
+// the frame over the palette it owns; put back, the palette is where the user sees it for the
+// clicks and pictures that follow.
+void PaletteOnTop(HWND palette)
+{
+    SetWindowPos(palette, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Pump(100);
 }
 
 int SettingsValue(Tour& t, const char* key)
@@ -299,28 +364,27 @@ int SettingsValue(Tour& t, const char* key)
 
 void Captures(Tour& t)
 {
-    Say("capturing: caret after \"Half-width letters\" on line 8, then the buttons from line start and to line end");
-    const std::string& line8 = t.lines[7];
-    GoTo(7, 18);
+    Say("capturing: caret after \"" + std::string(kNoticeHead) + "\" on line 8, then the buttons from line start and to line end");
+    GoTo(t, kNoticeLine, ColumnOf(t, kNoticeLine, kNoticeRest));
     ClickButton(t.toolbar, ToCaret);
-    Saved(t, {line8.substr(0, 18)});
-    CheckEqual("the selection after a capture", t.host.Edit().SelectedText(), line8.substr(0, 18));
+    Saved(t, {kNoticeHead});
+    CheckEqual("the selection after a capture", t.host.Edit().SelectedText(), kNoticeHead);
     ClickButton(t.toolbar, FromCaret);
-    Saved(t, {line8.substr(18)});
+    Saved(t, {kNoticeRest});
     CheckList(t, "the clip list", t.saved, t.saved[0]);
 
-    Say("selecting \"quick\" and saving the selection");
-    GoTo(7, 24, 5);
+    Say("selecting \"" + std::string(kTime) + "\" and saving the selection");
+    GoTo(t, kNoticeLine, ColumnOf(t, kNoticeLine, kTime), static_cast<int>(sizeof kTime - 1));
     ClickButton(t.toolbar, Selection);
-    Saved(t, {"quick"});
-    Say("saving the whole of line 10");
-    GoTo(9, 3);
+    Saved(t, {kTime});
+    Say("saving the whole of line 17");
+    GoTo(t, kKanjiLine, ColumnOf(t, kKanjiLine, "今日"));
     ClickButton(t.toolbar, WholeLine);
-    Saved(t, {t.lines[9]});
+    Saved(t, {t.lines[kKanjiLine]});
     CheckList(t, "the clip list", t.saved, t.saved[0]);
 
     Say("selecting lines 4 to 6 and saving them with Ctrl: one item per line");
-    GoTo(3, 0, 0, 3);
+    GoTo(t, 3, 0, 0, 3);
     ClickButton(t.toolbar, Selection, {VK_CONTROL});
     Saved(t, {t.lines[3], t.lines[4], t.lines[5]});
     CheckList(t, "the clip list", t.saved, t.saved[0]);
@@ -331,15 +395,18 @@ void Captures(Tour& t)
 
 void Insertions(Tour& t)
 {
-    Say("a new line at the end; choosing \"quick\" from the list, then \"Half-width letters\" with Ctrl (Enter follows)");
+    Say("a new line at the end; choosing the rest of line 8 from the list, Enter, then the time with Ctrl (Enter follows)");
     Press({VK_CONTROL}, VK_END);
     Press({}, VK_RETURN);
-    ChooseItem(t.combo, "quick");
-    ChooseItem(t.combo, "Half-width letters", {VK_CONTROL});
-    t.lines.push_back("quickHalf-width letters");
+    ChooseItem(t.combo, kNoticeRest);
+    t.lines.push_back(kNoticeRest);
+    CheckDocument(t, "the document's end after a plain insertion");
+    Press({}, VK_RETURN);
+    ChooseItem(t.combo, kTime, {VK_CONTROL});
+    t.lines.push_back(kTime);
     t.lines.push_back("");
     CheckDocument(t, "the document's end after inserting");
-    CheckList(t, "the clip list, unchanged by insertions", t.saved, "Half-width letters");
+    CheckList(t, "the clip list, unchanged by insertions", t.saved, kTime);
 }
 
 HWND ShownToolTip()
@@ -360,7 +427,9 @@ HWND ShownToolTip()
 
 void ToolTip(Tour& t)
 {
-    Say("resting the mouse on the button that saves the selection: its tooltip shows");
+    Say("back to the top of the document; resting the mouse on the button that saves the selection: its tooltip shows");
+    // The picture shows the document from its title, as it opens.
+    Press({VK_CONTROL}, VK_HOME);
     RECT r;
     int index = static_cast<int>(SendMessageA(t.toolbar, TB_COMMANDTOINDEX, Selection, 0));
     SendMessageA(t.toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
@@ -382,16 +451,17 @@ void ToolTip(Tour& t)
 
 void ClipboardHistory(Tour& t, const std::string& typed)
 {
-    Say("copying \"fox\" and then \"dog\" with Ctrl+C in the editor, and showing the clipboard history");
-    CopyWithKeys(t, 7, 36, "fox");
-    CopyWithKeys(t, 7, 60, "dog");
+    Say("copying \"会議\" and then \"資料\" with Ctrl+C in the editor, and showing the clipboard history");
+    CopyWithKeys(t, kNoticeLine, "会議");
+    CopyWithKeys(t, kNoticeLine, "資料");
     ClickButton(t.toolbar, History);
-    CheckList(t, "the clipboard history", {"dog", "fox", typed}, "dog");
+    CheckList(t, "the clipboard history", {"資料", "会議", typed}, "資料");
     CheckButtons(t, {"履歴"}, {"行頭から保存", "行末まで保存", "選択範囲を保存", "1行保存", "選択項目を削除", "全項目を削除", "終了"});
     PictureOfList(t, "history.png");
     Say("back to the saved items");
     ClickButton(t.toolbar, History);
-    CheckList(t, "the saved items", t.saved, "Half-width letters");
+    // Refilled, the list has its last item in view.
+    CheckList(t, "the saved items", t.saved, t.saved.back());
     CheckButtons(t, {}, {});
 }
 
@@ -424,8 +494,8 @@ void ConversionPalette(Tour& t)
     CheckEqual("ticked", Ticked(palette), {});
     CheckButtons(t, {"文字変換"}, {});
 
-    POINT to = BesideEditor(t, palette);
-    Say("clicking into the document, then dragging the palette beside the editor by its surface");
+    POINT to = OverDocument(t, palette);
+    Say("clicking into the document, then dragging the palette over its bottom right by its surface");
     ClickAt(CentreOf(t.host.View()));
     POINT from = PaletteSurface(palette);
     RECT box;
@@ -433,25 +503,31 @@ void ConversionPalette(Tour& t)
     DragOnScreen(from, {from.x + to.x - box.left, from.y + to.y - box.top});
     CheckAt("the palette", palette, to);
 
-    Say("ticking 大文字 and choosing \"Half-width letters\" with Ctrl");
+    Say("ticking 大文字 and choosing the rest of line 8 with Ctrl");
     Press({VK_CONTROL}, VK_END);
     ClickBox(palette, kUpper);
     CheckEqual("ticked", Ticked(palette), {"大文字"});
-    ChooseItem(t.combo, "Half-width letters", {VK_CONTROL});
-    t.lines.back() = "HALF-WIDTH LETTERS";
+    ChooseItem(t.combo, kNoticeRest, {VK_CONTROL});
+    PaletteOnTop(palette);
+    t.lines.back() = "明日は9時30分から、資料はPDFで配ります。";
     t.lines.push_back("");
-    Say("unticking 大文字, ticking 英数字 and 全角, choosing \"quick\"");
+    Say("unticking 大文字, ticking 英数字 and 全角, choosing the time");
     ClickBox(palette, kUpper);
     ClickBox(palette, kAlnum);
     ClickBox(palette, kFullWidth);
     CheckEqual("ticked", Ticked(palette), {"英数字", "全角"});
-    ChooseItem(t.combo, "quick");
-    t.lines.back() = "ｑｕｉｃｋ";
+    ChooseItem(t.combo, kTime);
+    PaletteOnTop(palette);
+    t.lines.back() = "９時３０分";
     CheckDocument(t, "the document's end after two converted insertions");
-    RECT shown = ScreenRect(palette), view = ScreenRect(t.host.View());
-    Picture(t, "palette.png", {shown.left - 100, shown.top, shown.right, shown.bottom});
-    RECT end = LineRect(t.host, static_cast<int>(t.lines.size()) - 4);
-    Picture(t, "converted.png", {view.left, end.top < shown.top ? end.top : shown.top, shown.right, view.bottom});
+    // The palette alone; then the four inserted lines, plain above and converted below, with the
+    // palette and its margins beside them: whole lines, as the margin above it starts on a line.
+    RECT shown = ScreenRect(palette), area = DocumentArea(t);
+    Picture(t, "palette.png", shown);
+    int count = static_cast<int>(t.lines.size());
+    LONG top = std::min(LineRect(t.host, count - 4).top, shown.top - kPaletteMargin);
+    LONG bottom = std::min(area.bottom, std::max(LineRect(t.host, count - 1).bottom, shown.bottom + kPaletteMargin));
+    Picture(t, "converted.png", {area.left, top, area.right, bottom});
 
     Say("closing the palette: its place and ticks go to the settings file beside the plug-in");
     ClickButton(t.toolbar, Palette);
