@@ -13,6 +13,10 @@
 #define IDD_CLIPBAR        104
 #define IDD_PALETTE        105
 #define IDI_BAND           106
+#define IDB_TOOLBAR_24     112
+#define IDB_TOOLBAR_32     113
+#define IDI_BAND_24        116
+#define IDI_BAND_32        117
 
 #define IDC_TOOLBAR        1000
 #define IDC_CLIPLIST       1001
