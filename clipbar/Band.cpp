@@ -1,4 +1,5 @@
 #include "clipbar/Band.h"
+#include "clipbar/BandScale.h"
 #include "clipbar/ClipBarDlg.h"
 #include "clipbar/Rebar.h"
 #include "clipbar/ToolBar.h"
@@ -15,9 +16,6 @@ static_assert(offsetof(REBARBANDINFOA, cxHeader) + sizeof(UINT) == 80, "the band
 static_assert(sizeof(REBARINFO) == 12, "the rebar information record is 12 bytes");
 #endif
 
-static const int kComboX = 270;
-static const int kComboY = 3;
-static const int kComboWidth = 200;
 // The clip list: a sorted drop-down list with a vertical scroll bar.
 static const DWORD kComboStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_VSCROLL | WS_TABSTOP |
                                  CBS_SORT | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST;
@@ -30,9 +28,6 @@ static_assert(kToolbarStyleAdded == 0x4000884C, "the toolbar's added style is 0x
 // Then flipped, not cleared: each of these ends the other way from how the toolbar had it.
 static const DWORD kToolbarStyleFlipped = WS_BORDER | CCS_TOP;
 static_assert(kToolbarStyleFlipped == 0x00800001, "the toolbar's flipped style is 0x00800001");
-static const int kListHeight = 400;
-static const int kItemHeight = 17;
-static const UINT kBandChildHeight = 26;
 
 // Takes down what a build that failed half-way had made, so no orphan windows stay in the rebar.
 static int FailBuild(const char* message)
@@ -45,35 +40,6 @@ static int FailBuild(const char* message)
     plugin.bandDialog = nullptr;
     if (dialog != nullptr) DestroyWindow(dialog);
     return 0;
-}
-
-static void SetBandImage(HWND rebar)
-{
-    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 0);
-    HICON icon = static_cast<HICON>(LoadImageA(plugin.hInstance, MAKEINTRESOURCEA(IDI_BAND), IMAGE_ICON, 16, 16, 0));
-    if (images != nullptr && icon != nullptr) ImageList_ReplaceIcon(images, -1, icon);
-    if (images != nullptr) {
-        REBARINFO info = {};
-        info.cbSize = sizeof info;
-        info.fMask = RBIM_IMAGELIST;
-        info.himl = images;
-        HIMAGELIST previous = nullptr;
-        REBARINFO current = {};
-        current.cbSize = sizeof current;
-        current.fMask = RBIM_IMAGELIST;
-        if (SendMessageA(rebar, RB_GETBARINFO, 0, reinterpret_cast<LPARAM>(&current))) previous = current.himl;
-        // wParam 0: the control documents RB_SETBARINFO's wParam as reserved, "must be zero".
-        if (SendMessageA(rebar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info))) {
-            // Only an image list of our own is ever released, as our next one replaces it; the
-            // host's stays the host's.
-            if (plugin.bandImageList != nullptr && previous == plugin.bandImageList)
-                ImageList_Destroy(plugin.bandImageList);
-            plugin.bandImageList = images;
-        } else {
-            ImageList_Destroy(images);
-        }
-    }
-    if (icon != nullptr) DestroyIcon(icon);
 }
 
 int BuildBand()
@@ -104,14 +70,18 @@ int BuildBand()
 
     if (!InsertSeparators(plugin.toolbarWindow, clipBarSeparators))
         return FailBuild("ツールバーの状態設定に失敗しました！！");
+    // Pictures for the display's scale; without them the bar still works with the 16-pixel set.
+    BandScale scale = CurrentBandScale();
+    ApplyToolbarPictures(plugin.toolbarWindow, scale, true);
 
     clipCombo.SetShowMessages(0);
     clipCombo.SetOwner(plugin.toolbarWindow);
-    clipCombo.SetListHeight(kListHeight);
+    clipCombo.SetListHeight(ClipListDropHeight(scale));
     clipCombo.SetControlId(IDC_CLIPLIST);
-    plugin.comboWindow = clipCombo.Create(nullptr, kComboX, kComboY, kComboWidth, kComboStyle, nullptr);
+    plugin.comboWindow = clipCombo.Create(nullptr, ClipListLeft(plugin.toolbarWindow), ClipListTop(scale),
+                                          ClipListWidth(scale), kComboStyle, nullptr);
     if (plugin.comboWindow == nullptr) return FailBuild("コンボボックスの生成に失敗しました！！");
-    clipCombo.SetItemHeight(kItemHeight);
+    clipCombo.SetItemHeight(ClipListRowHeight(plugin.comboWindow, scale));
 
     REBARBANDINFOA band = {};
     band.cbSize = REBARBANDINFOA_V6_SIZE;
@@ -120,12 +90,12 @@ int BuildBand()
     band.iImage = 0;
     band.hwndChild = plugin.toolbarWindow;
     band.cxMinChild = 0;
-    band.cyMinChild = kBandChildHeight;
+    band.cyMinChild = BandChildHeight(plugin.toolbarWindow, plugin.comboWindow, scale);
     band.cx = 0;
     band.hbmBack = nullptr;
     band.wID = BAND_ID;
 
-    SetBandImage(rebar);
+    SetBandImage(rebar, scale);
 
     if (SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band)) == 0)
         return FailBuild("バンドの追加に失敗しました！！");

@@ -1,8 +1,10 @@
 #include "clipbar/ClipBarDlg.h"
+#include "clipbar/BandScale.h"
 #include "clipbar/Rebar.h"
 #include "clipbar/ToolBar.h"
 #include "clipbar/ToolTip.h"
 #include "capture/Capture.h"
+#include "common/Dpi.h"
 #include "capture/ClipHistory.h"
 #include "capture/Insert.h"
 #include "capture/Status.h"
@@ -12,6 +14,10 @@
 #include "plugin/PluginState.h"
 #include "res/resource.h"
 #include <commctrl.h>
+
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
 
 static const UINT kHoldPeriodMs = 100;
 static const int kNudgePixels = 3;
@@ -99,6 +105,7 @@ static void OnDestroy(HWND dialog)
     // without its child.
     RemoveBand(GetParent(dialog), BAND_ID, plugin.toolbarWindow);
     DestroyWindow(plugin.toolbarWindow);
+    ReleaseToolbarPictures();
     // The tips go with their band, never later at unload (inside DllMain no window may be touched).
     if (plugin.toolTip != nullptr) plugin.toolTip->Destroy();
     DestroyWindow(plugin.paletteWindow);
@@ -134,7 +141,8 @@ static void NudgePointer()
 {
     POINT point;
     if (!GetCursorPos(&point)) return;
-    point.x += plugin.nudgeRight == 1 ? kNudgePixels : -kNudgePixels;
+    int nudge = ScaleForDpi(kNudgePixels, WindowDpi(plugin.bandDialog));
+    point.x += plugin.nudgeRight == 1 ? nudge : -nudge;
     SetCursorPos(point.x, point.y);
     plugin.nudgeRight = static_cast<BYTE>(1 - plugin.nudgeRight);
 }
@@ -230,6 +238,7 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         return 1;
     case WM_DESTROY: OnDestroy(dialog); break;
     case WM_NOTIFY: OnNotify(); break;
+    case WM_DPICHANGED_AFTERPARENT: RelayOutBand(); break;
     case WM_TIMER:
         if (wParam == CLIPBOARD_TIMER_ID) {
             OnClipboardRetry();

@@ -1,5 +1,16 @@
 #include "convpalette/PaletteDrag.h"
+#include "common/Dpi.h"
 #include "plugin/PluginState.h"
+
+// The outline is one dotted pixel at 96 DPI, as thick as the display's scale makes a pixel.
+static void DrawOutline(HDC dc, const RECT& rect)
+{
+    RECT frame = rect;
+    for (int i = 0; i < plugin.dragThickness && frame.right - frame.left > 2 && frame.bottom - frame.top > 2; ++i) {
+        DrawFocusRect(dc, &frame);
+        InflateRect(&frame, -1, -1);
+    }
+}
 
 void DrawDragOutline(bool collapse, bool start)
 {
@@ -12,6 +23,8 @@ void DrawDragOutline(bool collapse, bool start)
         plugin.dragSize.cy = window.bottom - window.top;
         plugin.grabOffset.x = cursor.x - window.left;
         plugin.grabOffset.y = cursor.y - window.top;
+        int thickness = ScaleForDpi(1, WindowDpi(plugin.paletteWindow));
+        plugin.dragThickness = thickness > 1 ? thickness : 1;
     }
     RECT next = {cursor.x - plugin.grabOffset.x, cursor.y - plugin.grabOffset.y, 0, 0};
     next.right = next.left + plugin.dragSize.cx;
@@ -22,8 +35,8 @@ void DrawDragOutline(bool collapse, bool start)
     }
     // Inverted frames: drawing the old one again removes it; an empty one draws nothing.
     if (plugin.dragDC != nullptr) {
-        DrawFocusRect(plugin.dragDC, &next);
-        DrawFocusRect(plugin.dragDC, &plugin.lastDragRect);
+        DrawOutline(plugin.dragDC, next);
+        DrawOutline(plugin.dragDC, plugin.lastDragRect);
     }
     plugin.lastDragRect = next;
 }

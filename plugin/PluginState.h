@@ -36,6 +36,7 @@ struct PluginState {
 
     // What lives on from one band to the next.
     HIMAGELIST bandImageList = nullptr; // the image list we last handed to a rebar
+    HIMAGELIST toolbarImages = nullptr; // the open band's scaled toolbar pictures, when it has them
     CToolTip* toolTip = nullptr;  // the toolbars' one tooltip object, once the first toolbar made it
     bool listIsPartial = false;  // the clip list holds only part of savedItems: refilling it failed
 
@@ -50,6 +51,7 @@ struct PluginState {
     HDC dragDC = nullptr;        // the desktop's device context, while a drag draws its outline
     POINT grabOffset = {0, 0};   // the cursor from the palette's top-left corner as the drag began
     SIZE dragSize = {0, 0};      // the palette's size as the drag began
+    int dragThickness = 1;       // the outline's width in pixels, for the display's scale
     RECT lastDragRect = {0, 0, 0, 0}; // the outline on the screen; empty when there is none
 };
 
