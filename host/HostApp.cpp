@@ -1,6 +1,21 @@
 #include "host/HostApp.h"
 #include <commctrl.h>
 
+// As a modern editor does: the system then scales nothing for us, and every size is our own (and
+// the plug-in's) to scale. Once per process, before the first window; where the system lacks
+// the call (before Windows 10 1703) the process stays as it is.
+static void DeclarePerMonitorDpiAware()
+{
+    static bool declared = false;
+    if (declared) return;
+    declared = true;
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    HMODULE user = GetModuleHandleA("user32.dll");
+    FARPROC found = user != nullptr ? GetProcAddress(user, "SetProcessDpiAwarenessContext") : nullptr;
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    if (found != nullptr) reinterpret_cast<SetContext>(reinterpret_cast<void*>(found))(reinterpret_cast<HANDLE>(-4));
+}
+
 bool HostApp::Open(const HostOptions& given, std::string& error)
 {
     Close(); // a host opened before, or left behind by frames destroyed from outside
@@ -11,6 +26,7 @@ bool HostApp::Open(const HostOptions& given, std::string& error)
     framesOpened = 0;
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
+    DeclarePerMonitorDpiAware();
     HostFrame* first = OpenFrame(options.initialText, error);
     if (first == nullptr) return false;
     current = first;

@@ -1,4 +1,5 @@
 #include "host/HostFrame.h"
+#include "common/Dpi.h"
 #include "host/HostApp.h"
 #include "host/HostRebar.h"
 #include "common/Sjis.h"
@@ -98,8 +99,10 @@ bool HostFrame::CreateWindows(int number)
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(pluginMenu), kPluginMenuTitle);
 
     int offset = 40 + kFrameOffset * ((number - 1) % 8);
+    // 820 x 560 as a 96-DPI screen sees it: the host is DPI aware, so the system scales nothing.
+    UINT dpi = WindowDpi(nullptr);
     HWND created = CreateWindowExA(0, kFrameClass, "VexaroHost", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, offset,
-                                   offset, 820, 560, nullptr, bar, instance, this);
+                                   offset, ScaleForDpi(820, dpi), ScaleForDpi(560, dpi), nullptr, bar, instance, this);
     if (created == nullptr) {
         DestroyMenu(bar);
         pluginMenu = nullptr;
@@ -325,6 +328,15 @@ LRESULT HostFrame::FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
         Layout();
         return 0;
+    case WM_DPICHANGED: {
+        // Moved to a display of another scale: the place the system suggests; the children
+        // (the plug-ins' bands among them) hear of it with WM_DPICHANGED_AFTERPARENT.
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        ScaleOwnBand(rebar, HIWORD(wParam));
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_SETFOCUS:
         if (View() != nullptr) SetFocus(View());
         return 0;

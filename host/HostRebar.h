@@ -10,5 +10,8 @@ const UINT kOwnBandId = 1;
 HWND CreateHostRebar(HWND frame, bool ownBand, const std::string& label);
 // The child window of the band with `bandId`, or null when the rebar has no such band.
 HWND RebarBandChild(HWND rebar, UINT bandId);
+// Sizes the host's own band for the display's scale `dpi` (as a 96-DPI screen sees it: 220 wide,
+// 22 high), if there is one.
+void ScaleOwnBand(HWND rebar, UINT dpi);
 // Shows `label` in the host's own band, if there is one.
 void SetRebarLabel(HWND rebar, const std::string& label);
