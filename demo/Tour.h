@@ -8,6 +8,9 @@
 struct TourOutput {
     std::string screenshot;  // PNG file; empty: none
     std::string pictures;    // folder for the user guide's pictures; empty: none
+    // PNG file: only the editor's top with the clip bar, at the display's scale, then the bar is
+    // closed (for a prefix whose display is scaled); empty: the whole tour.
+    std::string scaledBar;
 };
 
 // Closes the host at the end. What was wrong is counted by ChecksFailed().

@@ -1,4 +1,5 @@
 #include "demo/TourClipBar.h"
+#include "common/Dpi.h"
 #include "demo/Screenshot.h"
 #include "demo/TourCheck.h"
 #include "demo/TourInput.h"
@@ -548,6 +549,22 @@ void ConversionPalette(Tour& t)
 }
 
 // What is on the screen around the editor and the palette.
+// The editor's caption, menu and rebar with the clip bar, as a display of another scale shows them.
+void ScaledBarPicture(Tour& t, const std::string& path)
+{
+    UINT dpi = WindowDpi(t.host.Frame());
+    Say("the clip bar at " + std::to_string(dpi) + " DPI (" + std::to_string(dpi * 100 / 96) + " %)");
+    RECT frame = ScreenRect(t.host.Frame()), bar = ScreenRect(t.host.Rebar());
+    RECT box = {frame.left, frame.top, frame.right, bar.bottom + ScaleForDpi(2, dpi)};
+    HideCaret(nullptr);
+    Pump(300);
+    RgbImage image;
+    Check(CaptureScreen(box, image) && WritePng(path, image), "the picture " + path + " is written");
+    ClickButton(t.toolbar, Exit);
+    Pump(300);
+    Check(ClipBarToolbar(t.host) == nullptr, "the band is gone");
+}
+
 void SaveScreenshot(Tour& t, const std::string& path)
 {
     RECT box, other;
@@ -572,6 +589,10 @@ void TourClipBar(HostApp& host, const TourOutput& output, const std::string& typ
     SetFocus(host.View());
     CheckButtons(t, {}, {});
     CheckList(t, "the clip list at first", {}, "(none)");
+    if (!output.scaledBar.empty()) {
+        ScaledBarPicture(t, output.scaledBar);
+        return;
+    }
 
     Captures(t);
     Insertions(t);

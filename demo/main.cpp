@@ -12,7 +12,8 @@
 
 namespace {
 
-const char kTourUsage[] = "VexaroTour.exe --plugin DLL --open FILE [--screenshot PNG] [--pictures FOLDER]";
+const char kTourUsage[] =
+    "VexaroTour.exe --plugin DLL --open FILE [--screenshot PNG] [--pictures FOLDER] [--scaled-bar PNG]";
 
 struct TourArgs {
     std::string plugin;
@@ -27,7 +28,8 @@ bool ParseArgs(const std::vector<std::string>& args, TourArgs& out, std::string&
         std::string* value = arg == "--plugin" ? &out.plugin
                            : arg == "--open" ? &out.openFile
                            : arg == "--screenshot" ? &out.output.screenshot
-                           : arg == "--pictures" ? &out.output.pictures : nullptr;
+                           : arg == "--pictures" ? &out.output.pictures
+                           : arg == "--scaled-bar" ? &out.output.scaledBar : nullptr;
         if (value == nullptr) error = "unknown argument: " + arg;
         else if (i + 1 >= args.size()) error = arg + " needs a value";
         else *value = args[i + 1];
