@@ -82,10 +82,15 @@ void RunMemory(const BenchConfig& config, BenchResults& results)
         std::vector<std::string> items = host.Items();
         size_t bytes = 0;
         for (const std::string& item : items) bytes += item.size();
-        BenchResults::Memory m{commands, PrivateBytes(), HeapBytesInUse(), items.size(), bytes};
+        // Window-system objects a leak would pile up: pictures, fonts and image lists (GDI), windows
+        // and menus (USER).
+        BenchResults::Memory m{commands, PrivateBytes(), HeapBytesInUse(), items.size(), bytes,
+                               GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+                               GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
         results.memory.push_back(m);
-        printf("  after %5d commands: private %8.1f KB, heap in use %8.1f KB, %zu items (%zu bytes)\n", commands,
-               m.privateBytes / 1024.0, m.heapBytes / 1024.0, m.items, m.itemBytes);
+        printf("  after %5d commands: private %8.1f KB, heap in use %8.1f KB, %zu items (%zu bytes), "
+               "%lu GDI and %lu USER objects\n", commands, m.privateBytes / 1024.0, m.heapBytes / 1024.0, m.items,
+               m.itemBytes, static_cast<unsigned long>(m.gdiObjects), static_cast<unsigned long>(m.userObjects));
         fflush(stdout);
     };
 

@@ -1,6 +1,7 @@
 // The measured scenarios, each on a sample host of its own with the plug-in loaded.
 #pragma once
 #include "bench/Stats.h"
+#include <windows.h>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,7 @@ struct BenchResults {
     std::vector<Command> commands;
     Summary clipboard;
     int clipboardSeen = 0;
-    struct Memory { int commands; size_t privateBytes, heapBytes, items, itemBytes; };
+    struct Memory { int commands; size_t privateBytes, heapBytes, items, itemBytes; DWORD gdiObjects, userObjects; };
     std::vector<Memory> memory;
     std::vector<std::string> failures;
 };
