@@ -25,15 +25,20 @@ static size_t BlockTextLength(HGLOBAL block, const char* text)
     return end != nullptr ? static_cast<const char*>(end) - text : size;
 }
 
-// Opening fails while another window holds the clipboard; the caller can tell that from "no text".
+// Opening fails while another window holds the clipboard; *busy (when given) tells the caller
+// so, apart from "no text".
+static bool OpenForReading(bool* busy)
+{
+    if (OpenClipboard(nullptr)) return true;
+    if (busy != nullptr) *busy = true;
+    return false;
+}
+
 static int ClipboardTextLength(bool* busy)
 {
     if (!IsClipboardFormatAvailable(CF_TEXT)) return 0;
     // Closing a clipboard we did not open would close another window's (maybe the host's).
-    if (!OpenClipboard(nullptr)) {
-        if (busy != nullptr) *busy = true;
-        return 0;
-    }
+    if (!OpenForReading(busy)) return 0;
     size_t length = 0;
     HANDLE data = GetClipboardData(CF_TEXT);
     if (data != nullptr) {
@@ -55,10 +60,7 @@ int ClipboardTextLength()
 static int CopyClipboardText(char* destination, int capacity, bool* busy)
 {
     if (capacity < 1 || !IsClipboardFormatAvailable(CF_TEXT)) return 0;
-    if (!OpenClipboard(nullptr)) {
-        if (busy != nullptr) *busy = true;
-        return 0;
-    }
+    if (!OpenForReading(busy)) return 0;
     int copied = 0;
     HANDLE data = GetClipboardData(CF_TEXT);
     if (data != nullptr) {

@@ -169,12 +169,10 @@ void RelayOutBand()
     if (toolbar == nullptr || combo == nullptr || !IsWindow(toolbar)) return;
     BandScale scale = CurrentBandScale();
     ApplyToolbarPictures(toolbar, scale, false);
-    SetWindowPos(combo, nullptr, ClipListLeft(toolbar), ClipListTop(scale), ClipListWidth(scale), 0,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
     RECT box = {0, 0, 0, 0};
     GetWindowRect(combo, &box);
-    SetWindowPos(combo, nullptr, 0, 0, ClipListWidth(scale), box.bottom - box.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    SetWindowPos(combo, nullptr, ClipListLeft(toolbar), ClipListTop(scale), ClipListWidth(scale), box.bottom - box.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     clipCombo.SetItemHeight(ClipListRowHeight(combo, scale));
     clipCombo.SetListHeight(ClipListDropHeight(scale));
     clipCombo.ApplyListHeight(clipCombo.GetCount() > 0 ? ClipListDropHeight(scale) : 0);
