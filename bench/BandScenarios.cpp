@@ -1,5 +1,7 @@
 // Items 1 to 3: opening and closing the band with N saved items, and the Ctrl split.
+#include "bench/BareBand.h"
 #include "bench/Baseline.h"
+#include "bench/Steps.h"
 #include "bench/BenchHost.h"
 #include "bench/Scenarios.h"
 #include "res/resource.h"
@@ -90,33 +92,51 @@ void RunOpenClose(const BenchConfig& config, BenchResults& results)
         // and open with nothing saved (the band's own construction), and save the items again.
         // Interleaved, so that the three are timed under the same load.
         BareCombo bare;
-        std::vector<double> open, destroy, exit, fill, empty;
+        BareBand bareBand(host.App().Rebar(), host.App().Plugins()[0].module);
+        std::vector<double> open, destroy, exit, fill, empty, bareOpen, bareClose, bareEmpty;
         for (int rep = 0; rep < config.bandReps; ++rep) {
             size_t closed = host.DestroyTimes().size();
             exit.push_back(host.Command(ID_EXIT_TOOL));
             Check(results, !host.BandOpen() && host.DestroyTimes().size() == closed + 1, "the exit button closes the band");
             if (host.DestroyTimes().size() > closed) destroy.push_back(host.DestroyTimes().back());
+            // The bare band in the same rebar, while the plug-in's is away, with the same items.
+            BandSteps bareSteps;
+            bareOpen.push_back(bareBand.Open(items, &bareSteps));
+            std::vector<std::string> readOut;
+            bareClose.push_back(bareBand.Close(&readOut));
+            Check(results, readOut.size() == items.size(), "the bare band holds the same items");
             open.push_back(host.OpenBand());
             Check(results, host.Items() == items, Format("the reopened band shows the %d items in order", n));
             fill.push_back(bare.Fill(items));
             host.Command(ID_EXIT_TOOL);
             host.ForgetSavedItems();
+            ConstructionTrace trace(host.App().Rebar());
+            trace.Start();
             empty.push_back(host.OpenBand());
+            BandSteps steps;
+            if (trace.Stop(steps)) results.pluginSteps.push_back(steps);
             Check(results, host.ItemCount() == 0, "nothing saved after event 0x800");
+            bareEmpty.push_back(bareBand.Open({}, &bareSteps));
+            results.bareSteps.push_back(bareSteps);
+            bareBand.Close();
             FillBySplits(host, texts);
         }
-        BenchResults::Size size{n, Summarize(open), Summarize(fill), Summarize(empty), Summarize(destroy), Summarize(exit)};
+        BenchResults::Size size{n, Summarize(open), Summarize(fill), Summarize(empty), Summarize(destroy), Summarize(exit),
+                                Summarize(bareOpen), Summarize(bareClose), Summarize(bareEmpty)};
         results.sizes.push_back(size);
         CheckNoBoxes(host, results);
         printf("N = %d\n", n);
         printf("  1. open band (OnCommand)   %s\n", Describe(size.open).c_str());
-        printf("     bare fill (baseline)    %s\n", Describe(size.bare).c_str());
-        printf("     ratio open/bare %.2f, open per item %.3f us\n", size.open.median / size.bare.median,
-               size.open.median * 1000.0 / n);
+        printf("     bare band (baseline)    %s\n", Describe(size.bareOpen).c_str());
+        printf("     bare fill               %s\n", Describe(size.bare).c_str());
+        printf("     ratio open/bare band %.2f, open/bare fill %.2f, open per item %.3f us\n",
+               size.open.median / size.bareOpen.median, size.open.median / size.bare.median, size.open.median * 1000.0 / n);
         printf("     nothing saved           %s\n", Describe(size.empty).c_str());
-        printf("     the refill: (open - nothing saved) / bare %.2f\n", (size.open.median - size.empty.median) / size.bare.median);
+        printf("     bare band, nothing      %s\n", Describe(size.bareEmpty).c_str());
+        printf("     the refill: (open - nothing saved) / bare fill %.2f\n", (size.open.median - size.empty.median) / size.bare.median);
         printf("  2. close band (WM_DESTROY) %s\n", Describe(size.destroy).c_str());
         printf("     exit button, all of it  %s\n", Describe(size.exit).c_str());
+        printf("     bare close (baseline)   %s\n", Describe(size.bareClose).c_str());
 
         if (n == config.sizes.back()) {
             // The split once more, over the largest list.
@@ -157,3 +177,4 @@ void RunSplit(const BenchConfig& config, BenchResults& results)
            results.splitAgain.median / results.splitBare.median);
     fflush(stdout);
 }
+

@@ -1,4 +1,5 @@
 #include "bench/BenchHost.h"
+#include "bench/BareBand.h"
 #include "bench/Stats.h"
 #include "host/HostRebar.h"
 #include "support/ComboItems.h"
@@ -11,8 +12,12 @@ static double hostMessageMs = 0;
 static WNDPROC frameProc = nullptr;
 static WNDPROC viewProc = nullptr;
 
+static WPARAM convertFlags = 0;
+
 static LRESULT TimedHostMessage(WNDPROC next, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The first conversion the plug-in asks for is the one its palette's ticks mean.
+    if (message == HM_CONVERT_SELECTION && convertFlags == 0) convertFlags = wParam;
     if (message < kFirstHostMessage || message > kLastHostMessage) return CallWindowProcA(next, window, message, wParam, lParam);
     Stopwatch watch;
     LRESULT result = CallWindowProcA(next, window, message, wParam, lParam);
@@ -111,7 +116,7 @@ HWND BenchHost::BandDialog()
     for (HWND child = GetWindow(host.Rebar(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         char name[32] = "";
         GetClassNameA(child, name, sizeof name);
-        if (strcmp(name, "#32770") == 0) return child;
+        if (strcmp(name, "#32770") == 0 && GetPropA(child, kBareBandProperty) == nullptr) return child;
     }
     return nullptr;
 }
@@ -158,6 +163,58 @@ double BenchHost::Choose(int index)
     lastHostMs = hostMessageMs - hostBefore;
     PumpPending();
     return ms;
+}
+
+double BenchHost::BareCapture(BareKind kind, HWND combo)
+{
+    HWND frame = host.Frame();
+    Stopwatch watch;
+    HostPos caret = {0, 0};
+    if (kind == kLine) {
+        SendMessageA(frame, HM_GET_CARET_POS, 1, reinterpret_cast<LPARAM>(&caret));
+        HostLineRequest ask = {0, 1, static_cast<UINT>(caret.line)};
+        int size = static_cast<int>(SendMessageA(frame, HM_GET_LINE, reinterpret_cast<WPARAM>(&ask), 0));
+        std::vector<char> text(static_cast<size_t>(size) + 1);
+        HostLineRequest copy = {static_cast<UINT>(size) + 1, 1, static_cast<UINT>(caret.line)};
+        SendMessageA(frame, HM_GET_LINE, reinterpret_cast<WPARAM>(&copy), reinterpret_cast<LPARAM>(text.data()));
+        SendMessageA(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text.data()));
+        return watch.ElapsedMs();
+    }
+    if (kind != kSelection) {
+        SendMessageA(frame, HM_GET_CARET_POS, 2, reinterpret_cast<LPARAM>(&caret));
+        HostPos anchor = {kind == kToCaret ? 0 : 5000, caret.line};
+        SendMessageA(frame, HM_SET_SELECTION, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&caret));
+    }
+    int size = static_cast<int>(SendMessageA(frame, HM_GET_SEL_TEXT, 0, 0));
+    std::vector<char> text(static_cast<size_t>(size) + 1);
+    SendMessageA(frame, HM_GET_SEL_TEXT, static_cast<WPARAM>(size) + 1, reinterpret_cast<LPARAM>(text.data()));
+    SendMessageA(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text.data()));
+    return watch.ElapsedMs();
+}
+
+double BenchHost::BareInsert(HWND combo, int index, HWND palette)
+{
+    HWND frame = host.Frame();
+    Stopwatch watch;
+    char text[512] = "";
+    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    if (palette == nullptr) {
+        SendMessageA(frame, HM_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
+        return watch.ElapsedMs();
+    }
+    // The palette's boxes read (what they ask for is the conversion the plug-in sent), then the
+    // text inserted, selected, converted and deselected as one undo step.
+    for (int id = IDC_KATAKANA; id <= IDC_LETTERS_ONLY; ++id) SendMessageA(GetDlgItem(palette, id), BM_GETCHECK, 0, 0);
+    HostPos before = {0, 0}, after = {0, 0};
+    SendMessageA(frame, HM_GET_CARET_POS, 0, reinterpret_cast<LPARAM>(&before));
+    SendMessageA(frame, HM_EDIT_BRACKET, 0, 0);
+    SendMessageA(frame, HM_INSERT_TEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageA(frame, HM_GET_CARET_POS, 0, reinterpret_cast<LPARAM>(&after));
+    SendMessageA(frame, HM_SET_SELECTION, reinterpret_cast<WPARAM>(&after), reinterpret_cast<LPARAM>(&before));
+    SendMessageA(frame, HM_CONVERT_SELECTION, convertFlags, 0);
+    SendMessageA(frame, HM_EXEC_COMMAND, HC_CANCEL_SELECTION, 0);
+    SendMessageA(frame, HM_EDIT_BRACKET, 1, 0);
+    return watch.ElapsedMs();
 }
 
 double BenchHost::SplitCapture(const std::string& document)

@@ -53,6 +53,12 @@ public:
     // The time the host spent on host messages (2048 to 2200) during the last Command or Choose,
     // in ms: the host's own work, which the plug-in asks for and waits on.
     double LastHostMs() const { return lastHostMs; }
+    // The same captures and insertions done with the host messages they need sent directly, the
+    // text put on top of `combo` (or, for an insertion, read from its item `index`); with a
+    // `palette`, its ticks read and the inserted text converted. Return ms, the host's work in.
+    enum BareKind { kToCaret, kFromCaret, kSelection, kLine };
+    double BareCapture(BareKind kind, HWND combo);
+    double BareInsert(HWND combo, int index, HWND palette);
     // Ctrl + "save the selection" on a document that is all selected; returns ms.
     double SplitCapture(const std::string& document);
     std::vector<std::string> Items();

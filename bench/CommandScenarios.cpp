@@ -1,4 +1,5 @@
 // Items 4 and 5: single commands on a list of 100 items, and clipboard changes in the history view.
+#include "bench/BareBand.h"
 #include "bench/BenchHost.h"
 #include "bench/Scenarios.h"
 #include "res/resource.h"
@@ -33,37 +34,59 @@ void RunCommands(const BenchConfig& config, BenchResults& results)
     Check(results, host.ItemCount() == 100, "100 items to start with");
 
     const std::string document = CommandDocument();
-    struct Timing { const char* name; bool judged; std::vector<double> total, own; };
+    struct Timing { const char* name; double limit; const char* why; std::vector<double> total, own, bare; };
+    const char* bookkeeping = "";
     std::vector<Timing> times = {
-        {"capture line start to caret (40002)", true, {}, {}}, {"capture caret to line end (40003)", true, {}, {}},
-        {"capture selection (40004)", true, {}, {}}, {"capture caret line (40008)", true, {}, {}},
-        {"plain insertion (choose an item)", true, {}, {}}, {"converting insertion (palette open)", true, {}, {}},
-        {"history view on (40007)", true, {}, {}}, {"history view off (40007)", true, {}, {}},
-        {"hold on (40010)", true, {}, {}}, {"hold off (40010)", true, {}, {}},
-        {"palette open (40011)", false, {}, {}}, {"palette close (40011)", false, {}, {}}};
+        {"capture line start to caret (40002)", 2.0, "the selection is set twice and both ends converted first", {}, {}, {}},
+        {"capture caret to line end (40003)", 2.0, "the selection is set twice and both ends converted first", {}, {}, {}},
+        {"capture selection (40004)", 1.5, bookkeeping, {}, {}, {}},
+        {"capture caret line (40008)", 1.5, bookkeeping, {}, {}, {}},
+        {"plain insertion (choose an item)", 1.5, "the status cleared and the pointer nudged", {}, {}, {}},
+        {"converting insertion (palette open)", 1.5, bookkeeping, {}, {}, {}},
+        {"history view on (40007)", 2.0, "the items read out to be kept, seven buttons greyed", {}, {}, {}},
+        {"history view off (40007)", 2.0, "seven buttons enabled again", {}, {}, {}},
+        {"hold on (40010)", 2.0, "the list dropped, closed and shown again, a timer, eight buttons greyed", {}, {}, {}},
+        {"hold off (40010)", 2.0, "the list hidden, eight buttons enabled, the timer stopped", {}, {}, {}},
+        {"palette open (40011)", 2.0, "its place and ticks read from the settings file, its procedure subclassed", {}, {}, {}},
+        {"palette close (40011)", 2.0, "its place and ticks written to the settings file, the keyboard given back", {}, {}, {}}};
     size_t t = 0;
     auto record = [&](double ms) {
         times[t].total.push_back(ms);
         times[t].own.push_back(ms - host.LastHostMs());
         ++t;
     };
+    // The same visible result from bare calls, timed right after the plug-in's command.
+    auto bare = [&](size_t index, double ms) { times[index].bare.push_back(ms); };
+    BareBand bareBand(host.App().Rebar(), host.App().Plugins()[0].module);
+    std::vector<std::string> history;
+    for (int i = 29; i >= 0; --i) history.push_back(Format("clipboard text %02d", i));
     for (int rep = 0; rep < config.commandReps; ++rep) {
         host.SetDocument(document);
         host.ForgetHostHistory();
         int line = rep % kDocumentLines;
         t = 0;
+        if (!bareBand.IsOpen()) bareBand.Open(host.Items());
         host.SetCaret(line, 9);
         record(host.Command(ID_SAVE_TO_CARET));
         host.SetCaret(line, 9);
+        bare(0, host.BareCapture(BenchHost::kToCaret, bareBand.Combo()));
+        host.SetCaret(line, 9);
         record(host.Command(ID_SAVE_FROM_CARET));
+        host.SetCaret(line, 9);
+        bare(1, host.BareCapture(BenchHost::kFromCaret, bareBand.Combo()));
         host.App().Edit().Select({line, 0}, {line + 1, 20});
         record(host.Command(ID_SAVE_SELECTION));
+        host.App().Edit().Select({line, 0}, {line + 1, 20});
+        bare(2, host.BareCapture(BenchHost::kSelection, bareBand.Combo()));
         host.SetCaret(line, 3);
         record(host.Command(ID_SAVE_LINE));
+        host.SetCaret(line, 3);
+        bare(3, host.BareCapture(BenchHost::kLine, bareBand.Combo()));
         std::string chosen = host.Items().at(5);
         size_t length = host.App().Edit().Text().size();
         record(host.Choose(5));
         Check(results, host.App().Edit().Text().size() == length + chosen.size(), "the plain insertion inserts the item");
+        bare(4, host.BareInsert(bareBand.Combo(), 5, nullptr));
 
         double paletteOpen = host.Command(ID_SHOW_PALETTE);
         double paletteOpenHost = host.LastHostMs();
@@ -72,29 +95,39 @@ void RunCommands(const BenchConfig& config, BenchResults& results)
         length = host.App().Edit().Text().size();
         record(host.Choose(7));
         Check(results, host.App().Edit().Text().size() > length, "the converting insertion inserts the item");
+        bare(5, host.BareInsert(bareBand.Combo(), 7, host.Palette()));
 
         std::vector<std::string> saved = host.Items();
         record(host.Command(ID_SHOW_HISTORY));
         Check(results, host.ItemCount() == 30, "the history view shows 30 entries");
+        bare(6, bareBand.Refill(history));
         record(host.Command(ID_SHOW_HISTORY));
         Check(results, host.Items() == saved, "the saved items come back after the history view");
+        bare(7, bareBand.Refill(saved));
 
         record(host.Command(ID_HOLD_LIST));
         record(host.Command(ID_HOLD_LIST));
         Check(results, SendMessageA(host.Toolbar(), TB_ISBUTTONCHECKED, ID_HOLD_LIST, 0) == 0, "the hold ends");
+        bare(8, bareBand.Hold(true));
+        bare(9, bareBand.Hold(false));
 
         times[t].total.push_back(paletteOpen);
         times[t].own.push_back(paletteOpen - paletteOpenHost);
         ++t;
         record(host.Command(ID_SHOW_PALETTE));
         Check(results, host.Palette() == nullptr, "the palette closes");
+        bare(10, bareBand.OpenPalette(host.App().Frame()));
+        bare(11, bareBand.ClosePalette());
+        SetFocus(host.App().View());
     }
     CheckNoBoxes(host, results);
     printf("4. single commands, list of about 100 items (own: without the host's handling of its messages)\n");
     for (const Timing& timing : times) {
-        results.commands.push_back({timing.name, Summarize(timing.total), Summarize(timing.own), timing.judged});
+        results.commands.push_back({timing.name, Summarize(timing.total), Summarize(timing.own), Summarize(timing.bare),
+                                    true, timing.limit, timing.why});
         printf("  %-38s %s\n", timing.name, Describe(results.commands.back().total).c_str());
         printf("  %-38s %s\n", "    own", Describe(results.commands.back().own).c_str());
+        printf("  %-38s %s\n", "    bare (baseline)", Describe(results.commands.back().bare).c_str());
     }
     fflush(stdout);
 }
@@ -116,6 +149,13 @@ void RunClipboard(const BenchConfig& config, BenchResults& results)
     }
     std::vector<double> changes(host.ClipboardTimes().begin() + static_cast<long>(before), host.ClipboardTimes().end());
     results.clipboard = Summarize(changes);
+    // The bare work of a change, on a list of the same size, in rounds of its own right after
+    // (the clipboard still holds the last text).
+    BareBand bareBand(host.App().Rebar(), host.App().Plugins()[0].module);
+    bareBand.Open(host.Items());
+    std::vector<double> bareChanges;
+    for (int i = 0; i < config.clipboardChanges; ++i) bareChanges.push_back(bareBand.ClipboardChange(host.App().Frame(), 30, nullptr));
+    results.clipboardBare = Summarize(bareChanges);
     results.clipboardSeen = seen;
     Check(results, host.ItemCount() == (config.clipboardChanges >= 30 ? 30 : config.clipboardChanges + 1),
           "the history view keeps 30 entries");
@@ -123,5 +163,6 @@ void RunClipboard(const BenchConfig& config, BenchResults& results)
     CheckNoBoxes(host, results);
     printf("5. %d clipboard changes in the history view (%d shown on top at once)\n", config.clipboardChanges, seen);
     printf("  one change (WM_DRAWCLIPBOARD) %s\n", Describe(results.clipboard).c_str());
+    printf("  bare (baseline)               %s\n", Describe(results.clipboardBare).c_str());
     fflush(stdout);
 }

@@ -97,7 +97,7 @@ void RunMemory(const BenchConfig& config, BenchResults& results)
     printf("6. memory after mixed commands\n");
     host.SetDocument(document);
     int done = 0;
-    for (int target : {config.memoryFirst, config.memoryTotal}) {
+    for (int target : config.memoryReadings) {
         while (done < target) {
             round[static_cast<size_t>(done) % round.size()]();
             ++done;

@@ -1,5 +1,6 @@
 // The measured scenarios, each on a sample host of its own with the plug-in loaded.
 #pragma once
+#include "bench/BareBand.h"
 #include "bench/Stats.h"
 #include <windows.h>
 #include <string>
@@ -12,24 +13,30 @@ struct BenchConfig {
     int splitReps = 9;
     int commandReps = 21;
     int clipboardChanges = 1000;
-    int memoryFirst = 100;                       // commands before the first memory reading
-    int memoryTotal = 10000;
+    // Mixed commands done when memory is read: the history fills up over the first hundreds, so
+    // growth is judged from the second reading on.
+    std::vector<int> memoryReadings{100, 1000, 10000, 30000};
     bool smoke = false;
 };
 
 // What a run found: the figures for the targets, and whether every result was as expected.
 struct BenchResults {
     // `empty`: opening the same band with nothing saved, its own construction.
-    struct Size { int n; Summary open, bare, empty, destroy, exit; };
+    // `bareOpen` and friends: the same band built and taken down with bare Win32 calls.
+    struct Size { int n; Summary open, bare, empty, destroy, exit, bareOpen, bareClose, bareEmpty; };
     std::vector<Size> sizes;
+    // The band's construction with nothing saved, step by step: the plug-in's and the bare one's.
+    std::vector<BandSteps> pluginSteps, bareSteps;
     Summary splitFirst, splitAgain, splitBare;
     int splitLines = 0;
     Summary splitOverLarge, splitOverLargeAgain;
     int largeItems = 0;
     // A command's whole time, and its own: without the time the host spent on its host messages.
-    struct Command { std::string name; Summary total, own; bool judged; };
+    // `bare`: the bare Win32 calls that give the same visible result; `limit`: the ratio allowed,
+    // `why`: what the plug-in must do on top of them.
+    struct Command { std::string name; Summary total, own, bare; bool judged; double limit; std::string why; };
     std::vector<Command> commands;
-    Summary clipboard;
+    Summary clipboard, clipboardBare;
     int clipboardSeen = 0;
     struct Memory { int commands; size_t privateBytes, heapBytes, items, itemBytes; DWORD gdiObjects, userObjects; };
     std::vector<Memory> memory;

@@ -1,0 +1,62 @@
+// The clip bar's windows built, changed and taken down with bare Win32 calls, in the host's own
+// rebar and from the plug-in's own resources: what each of the band's commands costs the system
+// at the least. Timed in the same rounds as the plug-in, so that a loaded machine slows both.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+// The steps of building the band, in ms, as both the plug-in and the bare build take them.
+struct BandSteps {
+    double dialog = 0;    // the invisible dialog (and its WM_INITDIALOG)
+    double before = 0;    // what the command does before it makes a window
+    double toolbar = 0;   // the toolbar with its buttons and bitmap
+    double tips = 0;      // the tooltip window and its tools
+    double styling = 0;   // the toolbar's style, separators and pictures
+    double combo = 0;     // the combo box, its font and heights
+    double image = 0;     // the band's picture given to the rebar
+    double insert = 0;    // the band inserted into the rebar, with the host's relayout
+    double rest = 0;      // the list filled and whatever else the command does after
+    double Total() const { return before + dialog + toolbar + tips + styling + combo + image + insert + rest; }
+};
+
+// Marks the bare band's dialog, which sits among the rebar's children beside the plug-in's.
+extern const char kBareBandProperty[];
+
+class BareBand {
+public:
+    BareBand(HWND rebar, HMODULE resources);
+    ~BareBand();
+    BareBand(const BareBand&) = delete;
+    BareBand& operator=(const BareBand&) = delete;
+
+    // Builds the band with `items` in its list; returns ms.
+    double Open(const std::vector<std::string>& items, BandSteps* steps = nullptr);
+    // Reads the items out and destroys the windows; returns ms.
+    double Close(std::vector<std::string>* items = nullptr);
+    bool IsOpen() const { return dialog != nullptr; }
+    HWND Combo() const { return combo; }
+
+    // The list emptied and filled with `texts` (the history view on or off); returns ms.
+    double Refill(const std::vector<std::string>& texts);
+    // The list dropped down and placed (hold on), or closed up (hold off); returns ms.
+    double Hold(bool on);
+    // The clipboard read, its text put on top of the list and the oldest beyond `keep` dropped,
+    // the notice passed on to `next`; returns ms.
+    double ClipboardChange(HWND owner, int keep, HWND next);
+    // The palette's dialog made and shown without activation; then destroyed. Both return ms.
+    double OpenPalette(HWND owner);
+    double ClosePalette();
+
+private:
+    HWND rebar;
+    HMODULE resources;
+    HWND dialog = nullptr;
+    HWND toolbar = nullptr;
+    HWND tip = nullptr;
+    HWND combo = nullptr;
+    HWND palette = nullptr;
+    HIMAGELIST bandImages = nullptr;
+    HIMAGELIST previousImages = nullptr;
+};
