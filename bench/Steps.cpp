@@ -1,4 +1,5 @@
 #include "bench/Steps.h"
+#include "bench/Stats.h"
 #include <commctrl.h>
 #include <cstring>
 
@@ -6,14 +7,6 @@ static ConstructionTrace* tracing = nullptr;
 static WNDPROC toolbarProc = nullptr;
 static WNDPROC comboProc = nullptr;
 static WNDPROC rebarOriginal = nullptr;
-
-static double MsSince(const LARGE_INTEGER& start)
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 static LRESULT CALLBACK ToolbarWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -80,18 +73,18 @@ void ConstructionTrace::Start()
     tracing = this;
     rebarOriginal = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(rebar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RebarWatch)));
     hook = SetWindowsHookExA(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
-    QueryPerformanceCounter(&start);
+    clock.Restart();
 }
 
 void ConstructionTrace::Note(Mark mark, bool last)
 {
-    if (marks[mark] < 0 || last) marks[mark] = MsSince(start);
+    if (marks[mark] < 0 || last) marks[mark] = clock.ElapsedMs();
 }
 
 bool ConstructionTrace::Stop(BandSteps& s)
 {
     if (tracing != this) return false;
-    double end = MsSince(start);
+    double end = clock.ElapsedMs();
     UnhookWindowsHookEx(hook);
     SetWindowLongPtrA(rebar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rebarOriginal));
     tracing = nullptr;

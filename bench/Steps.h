@@ -5,6 +5,7 @@
 // round trip per message and doubles what it measures.)
 #pragma once
 #include "bench/BareBand.h"
+#include "bench/Stats.h"
 #include <windows.h>
 
 class ConstructionTrace {
@@ -26,6 +27,6 @@ private:
     HWND rebar;
     HHOOK hook = nullptr;
     WNDPROC rebarProc = nullptr;
-    LARGE_INTEGER start = {};
+    Stopwatch clock;
     double marks[kMarks];
 };
