@@ -6,6 +6,7 @@
 #include "cliplist/ItemKeys.h"
 #include "capture/TextBuffer.h"
 #include "common/Memory.h"
+#include "common/RedrawPause.h"
 #include <algorithm>
 #include <climits>
 
@@ -133,22 +134,6 @@ bool PlanItems(HWND combo, const char* const* texts, int count, bool onTop, Item
     return planned;
 }
 
-// Redraw off while the list changes; on again, and everything repainted, when this goes.
-class RedrawPause {
-public:
-    explicit RedrawPause(HWND combo) : combo(combo) { SendMessageA(combo, WM_SETREDRAW, FALSE, 0); }
-    ~RedrawPause()
-    {
-        SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(combo, nullptr, TRUE);
-    }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
-
-private:
-    HWND combo;
-};
-
 } // namespace
 
 int CCmb::AddItemsOnTop(const char* const* texts, int count)
@@ -204,8 +189,14 @@ int CCmb::ReplaceItems(const char* const* texts, int count, bool onTop)
         DeleteAll();
         return 0;
     }
-    int cleared = CheckId() ? DeleteAllWorker(controlId) : -1;
-    int added = onTop ? AddItemsOnTop(texts, count) : AppendDistinctItems(texts, count);
+    int cleared = -1;
+    int added = -1;
+    {
+        // The emptied list is never painted: the clear and the adds repaint once.
+        RedrawPause pause(CheckId() ? GetComboWindow(controlId) : nullptr);
+        cleared = CheckId() ? DeleteAllWorker(controlId) : -1;
+        added = onTop ? AddItemsOnTop(texts, count) : AppendDistinctItems(texts, count);
+    }
     // What DeleteAll's own resize and the adds after it leave, when the adds did not resize.
     if (cleared != -1 && added == -1) {
         if (GetCount() == 0) {
