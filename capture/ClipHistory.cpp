@@ -89,22 +89,47 @@ int ReadClipboardText(char** slot, int limit, bool* busy)
     if (busy != nullptr) *busy = false;
     if (limit == 0) limit = kDefaultReadLimit;
     if (!AllocTextBuffer(slot, limit)) return 0;
-    int length = ClipboardTextLength(busy);
-    if (length == 0) return 0;
-    char* whole = nullptr;
-    if (!AllocTextBuffer(&whole, length)) return 0;
+    if (!IsClipboardFormatAvailable(CF_TEXT)) return 0;
+    if (!OpenForReading(busy)) return 0;
+    // Measured and copied in one opening: the text cannot change in between, and every opening
+    // is a round trip that other programs wait on.
     int result = 0;
-    if (CopyClipboardText(whole, length + 1, busy)) {
-        size_t n = SjisCutLength(whole, strlen(whole), static_cast<size_t>(limit));
-        memcpy(*slot, whole, n);
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (text != nullptr) {
+        size_t length = BlockTextLength(data, text);
+        size_t n = SjisCutLength(text, length, static_cast<size_t>(limit));
+        memcpy(*slot, text, n);
         (*slot)[n] = '\0';
-        result = 1;
+        result = length > 0 ? 1 : 0;
+        GlobalUnlock(data);
     }
-    FreeTextBuffer(&whole);
+    CloseClipboard();
     return result;
 }
 
 enum class Privacy { Open, Private, Busy };
+
+// The formats on the clipboard, read once; asked one by one when the list does not fit.
+class ClipboardFormats {
+public:
+    ClipboardFormats() { listed = GetUpdatedClipboardFormats(formats, kMaxFormats, &count) != FALSE; }
+    bool Has(UINT format) const
+    {
+        if (format == 0) return false;
+        if (!listed) return IsClipboardFormatAvailable(format) != FALSE;
+        for (UINT i = 0; i < count && i < kMaxFormats; ++i) {
+            if (formats[i] == format) return true;
+        }
+        return false;
+    }
+
+private:
+    static const UINT kMaxFormats = 64;
+    UINT formats[kMaxFormats];
+    UINT count = 0;
+    bool listed = false;
+};
 
 // A clipboard owner can ask monitors not to record its data (password managers do).
 static Privacy ClipboardPrivacy()
@@ -112,9 +137,10 @@ static Privacy ClipboardPrivacy()
     static const UINT exclude = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
     static const UINT ignore = RegisterClipboardFormatA("Clipboard Viewer Ignore");
     static const UINT history = RegisterClipboardFormatA("CanIncludeInClipboardHistory");
-    if ((exclude && IsClipboardFormatAvailable(exclude)) || (ignore && IsClipboardFormatAvailable(ignore)))
-        return Privacy::Private;
-    if (!history || !IsClipboardFormatAvailable(history)) return Privacy::Open;
+    // One list of the formats instead of a question for each (each is a round trip).
+    ClipboardFormats formats;
+    if (formats.Has(exclude) || formats.Has(ignore)) return Privacy::Private;
+    if (!formats.Has(history)) return Privacy::Open;
     if (!OpenClipboard(nullptr)) return Privacy::Busy;
     bool excluded = false;
     HANDLE data = GetClipboardData(history);

@@ -305,17 +305,17 @@ TEST_F(BadClipboard, AViewerThatStopsAnsweringCannotHoldTheEditor)
     EXPECT_EQ((std::vector<std::string>{"two", "one"}), HistoryView());
 }
 
-// Runs `change` once, right after the plug-in closes the clipboard for the first time: between
-// measuring the text and copying it.
-class ChangeAfterMeasuring {
+// Runs `change` once, right after the plug-in closes the clipboard for the first time, which is
+// after it has read the text (measured and copied in one opening).
+class ChangeAfterReading {
 public:
-    ChangeAfterMeasuring(HMODULE module, std::function<void()> change)
+    ChangeAfterReading(HMODULE module, std::function<void()> change)
         : patch(module, "user32.dll", "CloseClipboard", reinterpret_cast<void*>(&Close))
     {
         pending = std::move(change);
         original = patch.Original();
     }
-    ~ChangeAfterMeasuring() { pending = nullptr; }
+    ~ChangeAfterReading() { pending = nullptr; }
     bool Installed() const { return patch.Installed(); }
 
 private:
@@ -332,26 +332,27 @@ private:
     static inline void* original = nullptr;
 };
 
-TEST_F(BadClipboard, TextChangedBetweenMeasuringAndCopyingIsReadNoFurtherThanMeasured)
+TEST_F(BadClipboard, TextChangedRightAfterItIsReadIsKeptWholeAndTheChangeByItsOwnNotice)
 {
     {
-        // Five bytes measured, then a longer text: its first five bytes, whole characters only.
-        ChangeAfterMeasuring change(Module(), [this] { CopyText("ソソソソソソ"); });
+        // The text read is the one measured, whatever comes right after it.
+        ChangeAfterReading change(Module(), [this] { CopyText("ソソソソソソ"); });
         ASSERT_TRUE(change.Installed());
         CopyText("short");
     }
     {
-        ChangeAfterMeasuring change(Module(), [this] { EmptyTheClipboard(); });
-        CopyText("gone before it was copied");
+        ChangeAfterReading change(Module(), [this] { EmptyTheClipboard(); });
+        CopyText("gone right after it was read");
     }
     {
-        ChangeAfterMeasuring change(Module(), [this] { PutClipboard(CF_DIB, "\x28\0\0\0", 4); });
+        ChangeAfterReading change(Module(), [this] { PutClipboard(CF_DIB, "\x28\0\0\0", 4); });
         CopyText("replaced by a picture");
     }
-    // The change itself is recorded too, in full, by its own notification.
+    // The change is recorded by its own notice, in full; an emptied or pictures-only one adds nothing.
     std::vector<std::string> history = HistoryView();
     std::sort(history.begin(), history.end());
-    EXPECT_EQ((std::vector<std::string>{"ソソ", "ソソソソソソ"}), history);
+    EXPECT_EQ((std::vector<std::string>{"gone right after it was read", "replaced by a picture", "short", "ソソソソソソ"}),
+              history);
 }
 
 } // namespace
