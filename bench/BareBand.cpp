@@ -17,9 +17,42 @@ static const int kSeparators[] = {0, 5, 8, 10, 11};
 static const UINT kBareBandId = 7777;
 const char kBareBandProperty[] = "VexaroBenchBareBand";
 
-static INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM)
+// The band that hears of clipboard changes, as the plug-in's does, while it watches the clipboard.
+static BareBand* watching = nullptr;
+
+static INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (watching != nullptr && (message == WM_DRAWCLIPBOARD || message == WM_CHANGECBCHAIN))
+        watching->OnClipboardMessage(message, wParam, lParam);
     return message == WM_INITDIALOG;
+}
+
+void BareBand::WatchClipboard(bool on)
+{
+    if (on && watching == nullptr && dialog != nullptr) {
+        watching = this;
+        nextViewer = SetClipboardViewer(dialog);
+    } else if (!on && watching == this) {
+        ChangeClipboardChain(dialog, nextViewer);
+        watching = nullptr;
+        nextViewer = nullptr;
+    }
+    clipboardMs.clear();
+    clipboardStepsMs.clear();
+}
+
+void BareBand::OnClipboardMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CHANGECBCHAIN) {
+        if (reinterpret_cast<HWND>(wParam) == nextViewer) {
+            nextViewer = reinterpret_cast<HWND>(lParam);
+        } else if (nextViewer != nullptr) {
+            SendMessageA(nextViewer, message, wParam, lParam);
+        }
+        return;
+    }
+    clipboardMs.push_back(ClipboardChange(dialog, 30, nextViewer));
+    clipboardStepsMs.push_back(ClipboardSteps());
 }
 
 BareBand::BareBand(HWND rebarWindow, HMODULE module) : rebar(rebarWindow), resources(module)
@@ -28,6 +61,7 @@ BareBand::BareBand(HWND rebarWindow, HMODULE module) : rebar(rebarWindow), resou
 
 BareBand::~BareBand()
 {
+    WatchClipboard(false);
     ClosePalette();
     Close();
 }
@@ -127,14 +161,7 @@ double BareBand::Close(std::vector<std::string>* items)
 {
     if (dialog == nullptr) return 0;
     Stopwatch watch;
-    int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-    std::vector<char> buffer(256);
-    for (int i = 0; i < count; ++i) {
-        size_t length = static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
-        if (length + 1 > buffer.size()) buffer.resize(length + 1);
-        SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer.data()));
-        if (items != nullptr) items->push_back(buffer.data());
-    }
+    ReadItems(items);
     SendMessageA(rebar, RB_DELETEBAND, static_cast<WPARAM>(SendMessageA(rebar, RB_IDTOINDEX, kBareBandId, 0)), 0);
     DestroyWindow(toolbar);
     DestroyWindow(tip);
@@ -153,6 +180,20 @@ double BareBand::Close(std::vector<std::string>* items)
     return ms;
 }
 
+double BareBand::ReadItems(std::vector<std::string>* items)
+{
+    Stopwatch watch;
+    int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    std::vector<char> buffer(256);
+    for (int i = 0; i < count; ++i) {
+        size_t length = static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
+        if (length + 1 > buffer.size()) buffer.resize(length + 1);
+        SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer.data()));
+        if (items != nullptr) items->push_back(buffer.data());
+    }
+    return watch.ElapsedMs();
+}
+
 double BareBand::Refill(const std::vector<std::string>& texts)
 {
     Stopwatch watch;
@@ -162,6 +203,25 @@ double BareBand::Refill(const std::vector<std::string>& texts)
         SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageA(combo, CB_SETCURSEL, texts.empty() ? static_cast<WPARAM>(-1) : texts.size() - 1, 0);
     SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
+    // Redraw back on repaints nothing by itself: without this the list would show its old face.
+    InvalidateRect(combo, nullptr, TRUE);
+    return watch.ElapsedMs();
+}
+
+double BareBand::SetButtons(const int* ids, int count, bool enable)
+{
+    Stopwatch watch;
+    for (int i = 0; i < count; ++i) {
+        SendMessageA(toolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(ids[i]), MAKELONG(enable, 0));
+        SendMessageA(toolbar, TB_INDETERMINATE, static_cast<WPARAM>(ids[i]), MAKELONG(!enable, 0));
+    }
+    return watch.ElapsedMs();
+}
+
+double BareBand::CheckButton(int id, bool checked)
+{
+    Stopwatch watch;
+    SendMessageA(toolbar, TB_CHECKBUTTON, static_cast<WPARAM>(id), MAKELONG(checked, 0));
     return watch.ElapsedMs();
 }
 
@@ -195,6 +255,18 @@ double BareBand::ClipboardChange(HWND owner, int keep, HWND next)
     if (count > keep) SendMessageA(combo, CB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
     if (next != nullptr) SendMessageA(next, WM_DRAWCLIPBOARD, 0, 0);
+    return watch.ElapsedMs();
+}
+
+double BareBand::ClipboardSteps()
+{
+    char text[512] = "";
+    SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+    Stopwatch watch;
+    UINT formats[64];
+    UINT count = 0;
+    GetUpdatedClipboardFormats(formats, 64, &count);
+    SendMessageA(combo, CB_FINDSTRINGEXACT, 0, reinterpret_cast<LPARAM>(text));
     return watch.ElapsedMs();
 }
 

@@ -35,16 +35,32 @@ public:
     double Open(const std::vector<std::string>& items, BandSteps* steps = nullptr);
     // Reads the items out and destroys the windows; returns ms.
     double Close(std::vector<std::string>* items = nullptr);
+    // Reads the list's items out, as a close or a switch to the history view keeps them; returns ms.
+    double ReadItems(std::vector<std::string>* items = nullptr);
     bool IsOpen() const { return dialog != nullptr; }
     HWND Combo() const { return combo; }
 
     // The list emptied and filled with `texts` (the history view on or off); returns ms.
     double Refill(const std::vector<std::string>& texts);
+    // Toolbar buttons enabled, or greyed and marked indeterminate, and a button checked or not:
+    // the toolbar's side of the history view and the hold, done directly; return ms.
+    double SetButtons(const int* ids, int count, bool enable);
+    double CheckButton(int id, bool checked);
     // The list dropped down and placed (hold on), or closed up (hold off); returns ms.
     double Hold(bool on);
     // The clipboard read, its text put on top of the list and the oldest beyond `keep` dropped,
     // the notice passed on to `next`; returns ms.
     double ClipboardChange(HWND owner, int keep, HWND next);
+    // What a change needs beyond that: the clipboard's formats listed (a private one is not
+    // recorded) and an entry equal to the text looked for; returns ms.
+    double ClipboardSteps();
+    // Joins the clipboard viewer chain (or leaves it): each change is then handled as it is
+    // announced, the moment the plug-in handles it too, and timed into ClipboardTimes (and its
+    // extra steps into ClipboardStepTimes). Both start empty.
+    void WatchClipboard(bool on);
+    const std::vector<double>& ClipboardTimes() const { return clipboardMs; }
+    const std::vector<double>& ClipboardStepTimes() const { return clipboardStepsMs; }
+    void OnClipboardMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The palette's dialog made and shown without activation; then destroyed. Both return ms.
     double OpenPalette(HWND owner);
     double ClosePalette();
@@ -59,4 +75,6 @@ private:
     HWND palette = nullptr;
     HIMAGELIST bandImages = nullptr;
     HIMAGELIST previousImages = nullptr;
+    HWND nextViewer = nullptr;
+    std::vector<double> clipboardMs, clipboardStepsMs;
 };

@@ -165,6 +165,15 @@ double BenchHost::Choose(int index)
     return ms;
 }
 
+// What a user sees after a capture: the text on top and chosen, and no second item equal to it.
+static void PutOnTop(HWND combo, const char* text)
+{
+    LRESULT equal = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    if (equal >= 0) SendMessageA(combo, CB_DELETESTRING, static_cast<WPARAM>(equal), 0);
+    SendMessageA(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+}
+
 double BenchHost::BareCapture(BareKind kind, HWND combo)
 {
     HWND frame = host.Frame();
@@ -177,7 +186,7 @@ double BenchHost::BareCapture(BareKind kind, HWND combo)
         std::vector<char> text(static_cast<size_t>(size) + 1);
         HostLineRequest copy = {static_cast<UINT>(size) + 1, 1, static_cast<UINT>(caret.line)};
         SendMessageA(frame, HM_GET_LINE, reinterpret_cast<WPARAM>(&copy), reinterpret_cast<LPARAM>(text.data()));
-        SendMessageA(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text.data()));
+        PutOnTop(combo, text.data());
         return watch.ElapsedMs();
     }
     if (kind != kSelection) {
@@ -188,7 +197,23 @@ double BenchHost::BareCapture(BareKind kind, HWND combo)
     int size = static_cast<int>(SendMessageA(frame, HM_GET_SEL_TEXT, 0, 0));
     std::vector<char> text(static_cast<size_t>(size) + 1);
     SendMessageA(frame, HM_GET_SEL_TEXT, static_cast<WPARAM>(size) + 1, reinterpret_cast<LPARAM>(text.data()));
-    SendMessageA(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text.data()));
+    PutOnTop(combo, text.data());
+    return watch.ElapsedMs();
+}
+
+double BenchHost::BareCaptureSteps(BareKind kind)
+{
+    HWND frame = host.Frame();
+    HostPos caret = {0, 0};
+    if (kind == kToCaret || kind == kFromCaret) SendMessageA(frame, HM_GET_CARET_POS, 2, reinterpret_cast<LPARAM>(&caret));
+    HostPos anchor = {kind == kToCaret ? 0 : 5000, caret.line};
+    Stopwatch watch;
+    SendMessageA(frame, HM_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(""));
+    if (kind == kToCaret || kind == kFromCaret) {
+        SendMessageA(frame, HM_CONVERT_POS, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&anchor));
+        SendMessageA(frame, HM_CONVERT_POS, reinterpret_cast<WPARAM>(&caret), reinterpret_cast<LPARAM>(&caret));
+        SendMessageA(frame, HM_SET_SELECTION, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&caret));
+    }
     return watch.ElapsedMs();
 }
 

@@ -54,10 +54,14 @@ public:
     // in ms: the host's own work, which the plug-in asks for and waits on.
     double LastHostMs() const { return lastHostMs; }
     // The same captures and insertions done with the host messages they need sent directly, the
-    // text put on top of `combo` (or, for an insertion, read from its item `index`); with a
+    // text put on top of `combo` and chosen, an equal item removed (or, for an insertion, read from its item `index`); with a
     // `palette`, its ticks read and the inserted text converted. Return ms, the host's work in.
     enum BareKind { kToCaret, kFromCaret, kSelection, kLine };
     double BareCapture(BareKind kind, HWND combo);
+    // The host messages a capture sends beyond the bare ones, sent right after a bare capture of
+    // the same kind: the status cleared, and for a caret range both ends converted and the
+    // selection set a second time. Returns ms, the host's work in.
+    double BareCaptureSteps(BareKind kind);
     double BareInsert(HWND combo, int index, HWND palette);
     // Ctrl + "save the selection" on a document that is all selected; returns ms.
     double SplitCapture(const std::string& document);

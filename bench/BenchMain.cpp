@@ -75,6 +75,7 @@ static const BenchResults::Size* SizeOf(const BenchResults& r, int n)
 
 static int targetsMet = 0;
 static int targetsNotMet = 0;
+static int targetsSystems = 0;
 
 static void Target(bool met, const std::string& text)
 {
@@ -83,13 +84,23 @@ static void Target(bool met, const std::string& text)
 }
 
 // The plug-in's time against the bare calls' for the same visible result, from the same rounds.
+// A ratio over its limit whose prescribed extra steps (`steps`, done bare: host messages, toolbar
+// changes) bring the baseline to within 1.5 x is the system's cost, and is said to be so.
 static void RatioTarget(const std::string& name, const Summary& mine, const Summary& bare, double limit,
-                        const std::string& why)
+                        const std::string& why, const Summary& steps = Summary(), const std::string& stepsWhat = "")
 {
     if (mine.count == 0 || bare.count == 0 || bare.median <= 0) return;
     double ratio = mine.median / bare.median;
-    Target(ratio <= limit, Format("%s: %.2f x its baseline (at most %.1f); %.3f ms against %.3f ms%s%s", name.c_str(),
-                                  ratio, limit, mine.median, bare.median, why.empty() ? "" : "; on top: ", why.c_str()));
+    std::string text = Format("%s: %.2f x its baseline (at most %.1f); %.3f ms against %.3f ms%s%s", name.c_str(), ratio,
+                              limit, mine.median, bare.median, why.empty() ? "" : "; on top: ", why.c_str());
+    if (ratio > limit && steps.count > 0) {
+        double withSteps = mine.median / (bare.median + steps.median);
+        bool system = withSteps <= 1.5;
+        if (system) ++targetsSystems;
+        text += Format("; %s, done bare: %.3f ms, and with them %.2f x (at most 1.5)%s", stepsWhat.c_str(),
+                       steps.median, withSteps, system ? ": the system's cost" : "");
+    }
+    Target(ratio <= limit, text);
 }
 
 static void PrintSteps(const BenchResults& r)
@@ -134,10 +145,11 @@ static void JudgeTargets(const BenchResults& r)
                                   r.splitLines, worst, r.splitBare.median));
     }
     for (const auto& c : r.commands) {
-        RatioTarget(c.name, c.total, c.bare, c.limit, c.why);
+        RatioTarget(c.name, c.total, c.bare, c.limit, c.why, c.steps, c.stepsWhat);
     }
     RatioTarget("clipboard change in the history view", r.clipboard, r.clipboardBare, 2.0,
-                "the notice passed on to the next viewer, the text kept in the history");
+                "the notice passed on to the next viewer, the text kept in the history", r.clipboardSteps,
+                "the formats listed and an equal entry looked for");
     for (size_t i = 1; i < r.memory.size(); ++i) {
         const auto& a = r.memory[i - 1];
         const auto& b = r.memory[i];
@@ -159,6 +171,7 @@ static void JudgeTargets(const BenchResults& r)
                                                  a.commands, b.commands, gdi, user));
         }
     }
+    if (targetsNotMet > 0) printf("of those not met, the system's cost by its own figures: %d\n", targetsSystems);
     printf("targets: %d met, %d not met\n", targetsMet, targetsNotMet);
 }
 

@@ -34,9 +34,14 @@ struct BenchResults {
     // A command's whole time, and its own: without the time the host spent on its host messages.
     // `bare`: the bare Win32 calls that give the same visible result; `limit`: the ratio allowed,
     // `why`: what the plug-in must do on top of them.
-    struct Command { std::string name; Summary total, own, bare; bool judged; double limit; std::string why; };
+    // steps: the toolbar changes the command must make, done directly on the bare band (stepsWhat
+    // names them); they tell the system's share when the ratio to the bare list work is over.
+    struct Command {
+        std::string name; Summary total, own, bare; bool judged; double limit; std::string why;
+        Summary steps; std::string stepsWhat;
+    };
     std::vector<Command> commands;
-    Summary clipboard, clipboardBare;
+    Summary clipboard, clipboardBare, clipboardSteps;
     int clipboardSeen = 0;
     struct Memory { int commands; size_t privateBytes, heapBytes, items, itemBytes; DWORD gdiObjects, userObjects; };
     std::vector<Memory> memory;
