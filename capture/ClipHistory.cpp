@@ -84,12 +84,40 @@ int CopyClipboardText(char* destination, int capacity)
     return CopyClipboardText(destination, capacity, nullptr);
 }
 
-int ReadClipboardText(char** slot, int limit, bool* busy)
+// The formats on the clipboard, read once; asked one by one when the list does not fit.
+class ClipboardFormats {
+public:
+    ClipboardFormats() { listed = GetUpdatedClipboardFormats(formats, kMaxFormats, &count) != FALSE; }
+    bool Has(UINT format) const
+    {
+        if (format == 0) return false;
+        if (!listed) return IsClipboardFormatAvailable(format) != FALSE;
+        for (UINT i = 0; i < count && i < kMaxFormats; ++i) {
+            if (formats[i] == format) return true;
+        }
+        return false;
+    }
+
+    // Text that CF_TEXT can be had in: the system converts between the three text formats.
+    bool HasText() const
+    {
+        if (!listed) return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+        return Has(CF_TEXT) || Has(CF_UNICODETEXT) || Has(CF_OEMTEXT);
+    }
+
+private:
+    static const UINT kMaxFormats = 64;
+    UINT formats[kMaxFormats];
+    UINT count = 0;
+    bool listed = false;
+};
+
+static int ReadClipboardText(char** slot, int limit, bool* busy, const ClipboardFormats& formats)
 {
     if (busy != nullptr) *busy = false;
     if (limit == 0) limit = kDefaultReadLimit;
     if (!AllocTextBuffer(slot, limit)) return 0;
-    if (!IsClipboardFormatAvailable(CF_TEXT)) return 0;
+    if (!formats.HasText()) return 0;
     if (!OpenForReading(busy)) return 0;
     // Measured and copied in one opening: the text cannot change in between, and every opening
     // is a round trip that other programs wait on.
@@ -108,37 +136,19 @@ int ReadClipboardText(char** slot, int limit, bool* busy)
     return result;
 }
 
+int ReadClipboardText(char** slot, int limit, bool* busy)
+{
+    return ReadClipboardText(slot, limit, busy, ClipboardFormats());
+}
+
 enum class Privacy { Open, Private, Busy };
 
-// The formats on the clipboard, read once; asked one by one when the list does not fit.
-class ClipboardFormats {
-public:
-    ClipboardFormats() { listed = GetUpdatedClipboardFormats(formats, kMaxFormats, &count) != FALSE; }
-    bool Has(UINT format) const
-    {
-        if (format == 0) return false;
-        if (!listed) return IsClipboardFormatAvailable(format) != FALSE;
-        for (UINT i = 0; i < count && i < kMaxFormats; ++i) {
-            if (formats[i] == format) return true;
-        }
-        return false;
-    }
-
-private:
-    static const UINT kMaxFormats = 64;
-    UINT formats[kMaxFormats];
-    UINT count = 0;
-    bool listed = false;
-};
-
 // A clipboard owner can ask monitors not to record its data (password managers do).
-static Privacy ClipboardPrivacy()
+static Privacy ClipboardPrivacy(const ClipboardFormats& formats)
 {
     static const UINT exclude = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
     static const UINT ignore = RegisterClipboardFormatA("Clipboard Viewer Ignore");
     static const UINT history = RegisterClipboardFormatA("CanIncludeInClipboardHistory");
-    // One list of the formats instead of a question for each (each is a round trip).
-    ClipboardFormats formats;
     if (formats.Has(exclude) || formats.Has(ignore)) return Privacy::Private;
     if (!formats.Has(history)) return Privacy::Open;
     if (!OpenClipboard(nullptr)) return Privacy::Busy;
@@ -159,12 +169,14 @@ static Privacy ClipboardPrivacy()
 // be read and nothing was recorded.
 static bool RecordClipboard()
 {
-    Privacy privacy = ClipboardPrivacy();
+    // One list of the formats instead of a question for each (each is a round trip).
+    ClipboardFormats formats;
+    Privacy privacy = ClipboardPrivacy(formats);
     if (privacy == Privacy::Busy) return false;
     if (privacy == Privacy::Private) return true;
     char* text = nullptr;
     bool busy = false;
-    bool read = ReadClipboardText(&text, kHistoryTextLimit, &busy) != 0;
+    bool read = ReadClipboardText(&text, kHistoryTextLimit, &busy, formats) != 0;
     if (busy) {
         FreeTextBuffer(&text);
         return false;
