@@ -313,6 +313,12 @@ void BenchHost::ForgetHostHistory()
     host.Log().Clear();
 }
 
+void BenchHost::ForgetTimes()
+{
+    bandTimer.destroyMs.clear();
+    bandTimer.clipboardMs.clear();
+}
+
 // ---- BandMessageTimer ----
 
 static BandMessageTimer* attached = nullptr;

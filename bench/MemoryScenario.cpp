@@ -78,6 +78,7 @@ void RunMemory(const BenchConfig& config, BenchResults& results)
     auto reading = [&](int commands) {
         host.SetDocument(document);
         host.ForgetHostHistory();
+        host.ForgetTimes();
         PumpFor(50);
         std::vector<std::string> items = host.Items();
         size_t bytes = 0;
@@ -105,6 +106,7 @@ void RunMemory(const BenchConfig& config, BenchResults& results)
                 ++k;
                 host.SetDocument(document);
                 host.ForgetHostHistory();
+                host.ForgetTimes();
             }
         }
         reading(done);
