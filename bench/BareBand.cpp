@@ -239,6 +239,17 @@ double BareBand::Hold(bool on)
     return watch.ElapsedMs();
 }
 
+double BareBand::HoldSteps(bool on)
+{
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    Stopwatch watch;
+    if (!GetComboBoxInfo(combo, &info)) return watch.ElapsedMs();
+    if (on) SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    ShowWindow(info.hwndList, on ? SW_SHOWNA : SW_HIDE);
+    return watch.ElapsedMs();
+}
+
 double BareBand::ClipboardChange(HWND owner, int keep, HWND next)
 {
     Stopwatch watch;

@@ -48,6 +48,9 @@ public:
     double CheckButton(int id, bool checked);
     // The list dropped down and placed (hold on), or closed up (hold off); returns ms.
     double Hold(bool on);
+    // What the hold does beyond that: the dropped list closed and shown again as a plain window
+    // (on), or that window hidden (off); returns ms.
+    double HoldSteps(bool on);
     // The clipboard read, its text put on top of the list and the oldest beyond `keep` dropped,
     // the notice passed on to `next`; returns ms.
     double ClipboardChange(HWND owner, int keep, HWND next);
