@@ -216,6 +216,7 @@ int CCmb::ReadAllItems(CDimPack& into)
     LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
     if (count == CB_ERR || count == CB_ERRSPACE) return -1;
     char* text = nullptr;
+    LRESULT room = 0;
     for (LRESULT i = 0; i < count; ++i) {
         LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
         if (length == CB_ERR) {
@@ -224,10 +225,14 @@ int CCmb::ReadAllItems(CDimPack& into)
         }
         if (length < 1) continue;
         // An item that cannot be copied for want of memory fails the whole read: a list
-        // without it must not pass for the list.
-        if (length > INT_MAX - 5 || !AllocTextBuffer(&text, static_cast<int>(length))) {
-            count = -1;
-            break;
+        // without it must not pass for the list. The buffer is made larger only when an item
+        // needs it (the list writes each text with its terminating zero).
+        if (length > room) {
+            if (length > INT_MAX - 5 || !AllocTextBuffer(&text, static_cast<int>(length))) {
+                count = -1;
+                break;
+            }
+            room = length;
         }
         LRESULT copied = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         if (copied == CB_ERR) {
