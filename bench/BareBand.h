@@ -49,7 +49,7 @@ public:
     // The list dropped down and placed (hold on), or closed up (hold off); returns ms.
     double Hold(bool on);
     // What the hold does beyond that: the dropped list closed and shown again as a plain window
-    // (on), or that window hidden (off); returns ms.
+    // (on); that window hidden (off, the hold's end); returns ms.
     double HoldSteps(bool on);
     // The clipboard read, its text put on top of the list and the oldest beyond `keep` dropped,
     // the notice passed on to `next`; returns ms.
