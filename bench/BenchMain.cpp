@@ -84,7 +84,7 @@ static void Target(bool met, const std::string& text)
 }
 
 // The plug-in's time against the bare calls' for the same visible result, from the same rounds.
-// A ratio over its limit whose prescribed extra steps (`steps`, done bare: host messages, toolbar
+// A ratio over its limit whose required extra steps (`steps`, done bare: host messages, toolbar
 // changes) bring the baseline to within 1.5 x is the system's cost, and is said to be so.
 static void RatioTarget(const std::string& name, const Summary& mine, const Summary& bare, double limit,
                         const std::string& why, const Summary& steps = Summary(), const std::string& stepsWhat = "")

@@ -11,7 +11,8 @@ static size_t PrivateBytes()
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) return 0;
-    // Wine leaves PrivateUsage at 0; the commit charge is the same figure.
+    // Wine leaves PrivateUsage at 0 and fills PagefileUsage with the Linux process's resident
+    // anonymous memory (its own Unix side included): the nearest figure it gives.
     return counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
