@@ -1,100 +1,133 @@
 #include "demo/PngWriter.h"
-#include <cstdio>
-
-uint32_t Crc32(const uint8_t* data, size_t length, uint32_t crc)
-{
-    static uint32_t table[256];
-    static bool ready = false;
-    if (!ready) {
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-        ready = true;
-    }
-    crc = ~crc;
-    for (size_t i = 0; i < length; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-uint32_t Adler32(const uint8_t* data, size_t length)
-{
-    uint32_t a = 1, b = 0;
-    for (size_t i = 0; i < length; ++i) {
-        a = (a + data[i]) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
+#include <windows.h>
+#include <wincodec.h>
+#include <climits>
 
 namespace {
 
-void PutBigEndian(std::string& out, uint32_t value)
+// One reference to a COM object, released at the end of its scope.
+template <typename T>
+class ComRef {
+public:
+    ComRef() = default;
+    ~ComRef()
+    {
+        if (object != nullptr) object->Release();
+    }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+
+    T** Out() { return &object; }
+    T* Get() const { return object; }
+    T* operator->() const { return object; }
+
+private:
+    T* object = nullptr;
+};
+
+// COM on this thread while it lives. A thread already in the multithreaded apartment keeps it:
+// the imaging objects work in either.
+class ComScope {
+public:
+    ComScope() : result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope()
+    {
+        if (SUCCEEDED(result)) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+    bool Usable() const { return SUCCEEDED(result) || result == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT result;
+};
+
+// The paths are ANSI (code page 932); the imaging component takes UTF-16.
+std::wstring Wide(const std::string& text)
 {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 1) return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
+    wide.resize(static_cast<size_t>(length) - 1);
+    return wide;
 }
 
-void PutChunk(std::string& out, const char* type, const std::string& data)
+bool CreateFactory(ComRef<IWICImagingFactory>& factory)
 {
-    PutBigEndian(out, static_cast<uint32_t>(data.size()));
-    std::string body = std::string(type, 4) + data;
-    out += body;
-    PutBigEndian(out, Crc32(reinterpret_cast<const uint8_t*>(body.data()), body.size()));
+    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_PPV_ARGS(factory.Out())));
 }
 
-// A zlib stream holding `raw` in stored deflate blocks of at most 65535 bytes.
-std::string StoredZlib(const std::vector<uint8_t>& raw)
+// Red and blue change places: RGB to BGR and back.
+void SwapRedBlue(const uint8_t* from, uint8_t* to, size_t bytes)
 {
-    std::string out;
-    out += static_cast<char>(0x78);
-    out += static_cast<char>(0x01);
-    size_t at = 0;
-    do {
-        size_t n = raw.size() - at < 65535 ? raw.size() - at : 65535;
-        bool last = at + n == raw.size();
-        out += static_cast<char>(last ? 1 : 0);
-        out += static_cast<char>(n & 0xFF);
-        out += static_cast<char>(n >> 8);
-        out += static_cast<char>(~n & 0xFF);
-        out += static_cast<char>((~n >> 8) & 0xFF);
-        out.append(reinterpret_cast<const char*>(raw.data()) + at, n);
-        at += n;
-    } while (at < raw.size());
-    PutBigEndian(out, Adler32(raw.data(), raw.size()));
-    return out;
+    for (size_t i = 0; i + 2 < bytes; i += 3) {
+        to[i] = from[i + 2];
+        to[i + 1] = from[i + 1];
+        to[i + 2] = from[i];
+    }
 }
 
 } // namespace
 
-std::string EncodePng(const RgbImage& image)
-{
-    std::vector<uint8_t> raw;
-    size_t row = static_cast<size_t>(image.width) * 3;
-    raw.reserve((row + 1) * image.height);
-    for (int y = 0; y < image.height; ++y) {
-        raw.push_back(0); // filter type: none
-        raw.insert(raw.end(), image.pixels.begin() + y * row, image.pixels.begin() + (y + 1) * row);
-    }
-    std::string header;
-    PutBigEndian(header, static_cast<uint32_t>(image.width));
-    PutBigEndian(header, static_cast<uint32_t>(image.height));
-    header += std::string("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB, deflate, no filter, no interlace
-    std::string png = "\x89PNG\r\n\x1a\n";
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", StoredZlib(raw));
-    PutChunk(png, "IEND", "");
-    return png;
-}
-
 bool WritePng(const std::string& path, const RgbImage& image)
 {
-    if (image.width <= 0 || image.height <= 0 ||
+    // A row's bytes are counted in a UINT.
+    if (image.width <= 0 || image.height <= 0 || image.width > INT_MAX / 3 ||
         image.pixels.size() != static_cast<size_t>(image.width) * image.height * 3)
         return false;
-    std::string png = EncodePng(image);
-    FILE* file = fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    bool ok = fwrite(png.data(), 1, png.size(), file) == png.size();
-    return fclose(file) == 0 && ok;
+    std::wstring file = Wide(path);
+    ComScope com;
+    // Declared after `com`, so released while COM is still on; the stream's release closes the file.
+    ComRef<IWICImagingFactory> factory;
+    ComRef<IWICStream> stream;
+    ComRef<IWICBitmapEncoder> encoder;
+    ComRef<IWICBitmapFrameEncode> frame;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    bool ok = !file.empty() && com.Usable() && CreateFactory(factory) &&
+              SUCCEEDED(factory->CreateStream(stream.Out())) &&
+              SUCCEEDED(stream->InitializeFromFilename(file.c_str(), GENERIC_WRITE)) &&
+              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Out())) &&
+              SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
+              SUCCEEDED(encoder->CreateNewFrame(frame.Out(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+              SUCCEEDED(frame->SetSize(static_cast<UINT>(image.width), static_cast<UINT>(image.height))) &&
+              SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, GUID_WICPixelFormat24bppBGR);
+    // The encoder is handed one converted row at a time, so no second copy of the image is made.
+    std::vector<uint8_t> row(static_cast<size_t>(image.width) * 3);
+    for (int y = 0; ok && y < image.height; ++y) {
+        SwapRedBlue(image.pixels.data() + y * row.size(), row.data(), row.size());
+        ok = SUCCEEDED(frame->WritePixels(1, static_cast<UINT>(row.size()), static_cast<UINT>(row.size()), row.data()));
+    }
+    return ok && SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+}
+
+bool ReadPng(const std::string& path, RgbImage& image)
+{
+    std::wstring file = Wide(path);
+    ComScope com;
+    ComRef<IWICImagingFactory> factory;
+    ComRef<IWICBitmapDecoder> decoder;
+    ComRef<IWICBitmapFrameDecode> frame;
+    ComRef<IWICBitmapSource> bgr;
+    GUID container = {};
+    UINT width = 0, height = 0;
+    bool ok = !file.empty() && com.Usable() && CreateFactory(factory) &&
+              SUCCEEDED(factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
+                                                           WICDecodeMetadataCacheOnDemand, decoder.Out())) &&
+              SUCCEEDED(decoder->GetContainerFormat(&container)) && IsEqualGUID(container, GUID_ContainerFormatPng) &&
+              SUCCEEDED(decoder->GetFrame(0, frame.Out())) &&
+              SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.Get(), bgr.Out())) &&
+              SUCCEEDED(bgr->GetSize(&width, &height)) && width > 0 && height > 0 && width <= INT_MAX / 3 &&
+              height <= UINT_MAX / (width * 3) && height <= INT_MAX;
+    if (!ok) return false;
+    UINT stride = width * 3;
+    std::vector<uint8_t> bits(static_cast<size_t>(stride) * height);
+    if (FAILED(bgr->CopyPixels(nullptr, stride, static_cast<UINT>(bits.size()), bits.data()))) return false;
+    image.width = static_cast<int>(width);
+    image.height = static_cast<int>(height);
+    image.pixels.resize(bits.size());
+    SwapRedBlue(bits.data(), image.pixels.data(), bits.size());
+    return true;
 }

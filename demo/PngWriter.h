@@ -1,5 +1,4 @@
-// A minimal PNG encoder: 8-bit RGB, one IDAT of stored (uncompressed) deflate blocks. Big files,
-// but no compression library is needed.
+// The tour's screenshots as PNG files, encoded by the Windows Imaging Component (8-bit RGB).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -11,7 +10,7 @@ struct RgbImage {
     std::vector<uint8_t> pixels; // rows top to bottom, 3 bytes (R, G, B) per pixel
 };
 
-uint32_t Crc32(const uint8_t* data, size_t length, uint32_t crc = 0);
-uint32_t Adler32(const uint8_t* data, size_t length);
-std::string EncodePng(const RgbImage& image);
+// False for an image whose pixels do not fill it, or when the file cannot be written.
 bool WritePng(const std::string& path, const RgbImage& image);
+// A PNG file's pixels as 8-bit RGB, decoded by the same component: the tests read files back.
+bool ReadPng(const std::string& path, RgbImage& image);

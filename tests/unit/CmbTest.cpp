@@ -1,5 +1,5 @@
 // The clip list combo box wrapper, on a real combo box in a top-level test window.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include "cliplist/Cmb.h"
 #include "capture/TextBuffer.h"
 #include "support/MessageBoxHook.h"
@@ -12,6 +12,9 @@ namespace {
 
 using Texts = std::vector<std::string>;
 using Results = std::vector<int>;
+using testing::AllOf;
+using testing::Each;
+using testing::Field;
 int paints = 0;
 WNDPROC comboProc = nullptr;
 LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -78,12 +81,9 @@ TEST_F(Cmb, WithoutIdOwnerOrControlNothingIsTouched)
     EXPECT_EQ(reinterpret_cast<char*>(this), slot);
     EXPECT_EQ(nullptr, GetWindow(owner, GW_CHILD));
     ASSERT_EQ(13u, boxes.Boxes().size());
-    for (const auto& box : boxes.Boxes()) {
-        EXPECT_EQ("コンボボックスのIDが設定されていません！！", box.text);
-        EXPECT_EQ("メッセージ", box.caption);
-        EXPECT_EQ(static_cast<UINT>(MB_ICONHAND), box.style);
-        EXPECT_EQ(owner, box.owner);
-    }
+    EXPECT_THAT(boxes.Boxes(), Each(AllOf(Field(&MessageBoxRecord::text, "コンボボックスのIDが設定されていません！！"),
+        Field(&MessageBoxRecord::caption, "メッセージ"), Field(&MessageBoxRecord::style, static_cast<UINT>(MB_ICONHAND)),
+        Field(&MessageBoxRecord::owner, owner))));
     boxes.Clear();
     cmb.SetControlId(1001);   // an id, but no such control in the owner
     EXPECT_EQ(-1, cmb.AddItem("a", CB_INSERTSTRING, 0, 0));
@@ -152,11 +152,8 @@ TEST_F(Cmb, ReadingAndDeletingItems)
     ASSERT_EQ(4u, boxes.Boxes().size());
     EXPECT_EQ("選択項目を削除してもよろしいですか？", boxes.Boxes()[0].text);
     EXPECT_EQ("全ての項目を削除してもよろしいですか？", boxes.Boxes()[1].text);
-    for (const auto& box : boxes.Boxes()) {
-        EXPECT_EQ("確認", box.caption);
-        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), box.style);
-        EXPECT_EQ(owner, box.owner);
-    }
+    EXPECT_THAT(boxes.Boxes(), Each(AllOf(Field(&MessageBoxRecord::caption, "確認"),
+        Field(&MessageBoxRecord::style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION)), Field(&MessageBoxRecord::owner, owner))));
 }
 
 TEST_F(Cmb, HeightsAndTheLastItem)
