@@ -90,11 +90,7 @@ double BareBand::Open(const std::vector<std::string>& items, BandSteps* steps)
 
     step.Restart();
     tip = CreateWindowExA(0, TOOLTIPS_CLASSA, "", TTS_ALWAYSTIP, 0, 0, 0, 0, dialog, nullptr, resources, nullptr);
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = toolbar;
-    tool.hinst = resources;
+    TOOLINFOA tool = {TTTOOLINFOA_V2_SIZE, TTF_SUBCLASS, toolbar, 0, {0, 0, 0, 0}, resources, nullptr, 0, nullptr};
     for (int i = 0; i < kButtons; ++i) {
         tool.uId = static_cast<UINT_PTR>(kButtonIds[i]);
         tool.lpszText = MAKEINTRESOURCEA(kButtonIds[i]);

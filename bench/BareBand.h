@@ -71,13 +71,9 @@ public:
 private:
     HWND rebar;
     HMODULE resources;
-    HWND dialog = nullptr;
-    HWND toolbar = nullptr;
-    HWND tip = nullptr;
-    HWND combo = nullptr;
-    HWND palette = nullptr;
-    HIMAGELIST bandImages = nullptr;
-    HIMAGELIST previousImages = nullptr;
+    // The bare band's windows, its pictures and the rebar's own, and the next clipboard viewer.
+    HWND dialog = nullptr, toolbar = nullptr, tip = nullptr, combo = nullptr, palette = nullptr;
+    HIMAGELIST bandImages = nullptr, previousImages = nullptr;
     HWND nextViewer = nullptr;
     std::vector<double> clipboardMs, clipboardStepsMs;
 };

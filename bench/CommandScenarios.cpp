@@ -81,26 +81,26 @@ void RunCommands(const BenchConfig& config, BenchResults& results)
         int line = rep % kDocumentLines;
         t = 0;
         if (!bareBand.IsOpen()) bareBand.Open(host.Items());
-        host.SetCaret(line, 9);
-        record(host.Command(ID_SAVE_TO_CARET));
-        host.SetCaret(line, 9);
-        bare(0, host.BareCapture(BenchHost::kToCaret, bareBand.Combo()));
-        steps(0, host.BareCaptureSteps(BenchHost::kToCaret));
-        host.SetCaret(line, 9);
-        record(host.Command(ID_SAVE_FROM_CARET));
-        host.SetCaret(line, 9);
-        bare(1, host.BareCapture(BenchHost::kFromCaret, bareBand.Combo()));
-        steps(1, host.BareCaptureSteps(BenchHost::kFromCaret));
-        host.App().Edit().Select({line, 0}, {line + 1, 20});
-        record(host.Command(ID_SAVE_SELECTION));
-        host.App().Edit().Select({line, 0}, {line + 1, 20});
-        bare(2, host.BareCapture(BenchHost::kSelection, bareBand.Combo()));
-        steps(2, host.BareCaptureSteps(BenchHost::kSelection));
-        host.SetCaret(line, 3);
-        record(host.Command(ID_SAVE_LINE));
-        host.SetCaret(line, 3);
-        bare(3, host.BareCapture(BenchHost::kLine, bareBand.Combo()));
-        steps(3, host.BareCaptureSteps(BenchHost::kLine));
+        // The four captures, each done by the plug-in and then bare from the same caret or selection.
+        struct Capture { int id; BenchHost::BareKind kind; int column; };
+        static const Capture kCaptures[] = {{ID_SAVE_TO_CARET, BenchHost::kToCaret, 9},
+                                            {ID_SAVE_FROM_CARET, BenchHost::kFromCaret, 9},
+                                            {ID_SAVE_SELECTION, BenchHost::kSelection, -1},
+                                            {ID_SAVE_LINE, BenchHost::kLine, 3}};
+        for (size_t c = 0; c < 4; ++c) {
+            auto place = [&] {
+                if (kCaptures[c].column < 0) {
+                    host.App().Edit().Select({line, 0}, {line + 1, 20});
+                } else {
+                    host.SetCaret(line, kCaptures[c].column);
+                }
+            };
+            place();
+            record(host.Command(kCaptures[c].id));
+            place();
+            bare(c, host.BareCapture(kCaptures[c].kind, bareBand.Combo()));
+            steps(c, host.BareCaptureSteps(kCaptures[c].kind));
+        }
         std::string chosen = host.Items().at(5);
         size_t length = host.App().Edit().Text().size();
         record(host.Choose(5));
