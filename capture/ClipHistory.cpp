@@ -57,9 +57,10 @@ int ClipboardTextLength()
     return ClipboardTextLength(nullptr);
 }
 
-static int CopyClipboardText(char* destination, int capacity, bool* busy)
+// Copies the clipboard's text in one opening, cut to capacity - 1 bytes on a character
+// boundary; *whole (when given) is the text's own length. 0 when nothing could be copied.
+static int CopyOpenedText(char* destination, int capacity, bool* busy, size_t* whole)
 {
-    if (capacity < 1 || !IsClipboardFormatAvailable(CF_TEXT)) return 0;
     if (!OpenForReading(busy)) return 0;
     int copied = 0;
     HANDLE data = GetClipboardData(CF_TEXT);
@@ -71,12 +72,19 @@ static int CopyClipboardText(char* destination, int capacity, bool* busy)
             size_t n = SjisCutLength(text, length, static_cast<size_t>(capacity - 1));
             memcpy(destination, text, n);
             destination[n] = '\0';
+            if (whole != nullptr) *whole = length;
             copied = 1;
             GlobalUnlock(data);
         }
     }
     CloseClipboard();
     return copied;
+}
+
+static int CopyClipboardText(char* destination, int capacity, bool* busy)
+{
+    if (capacity < 1 || !IsClipboardFormatAvailable(CF_TEXT)) return 0;
+    return CopyOpenedText(destination, capacity, busy, nullptr);
 }
 
 int CopyClipboardText(char* destination, int capacity)
@@ -118,22 +126,10 @@ static int ReadClipboardText(char** slot, int limit, bool* busy, const Clipboard
     if (limit == 0) limit = kDefaultReadLimit;
     if (!AllocTextBuffer(slot, limit)) return 0;
     if (!formats.HasText()) return 0;
-    if (!OpenForReading(busy)) return 0;
     // Measured and copied in one opening: the text cannot change in between, and every opening
     // is a round trip that other programs wait on.
-    int result = 0;
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char* text = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-    if (text != nullptr) {
-        size_t length = BlockTextLength(data, text);
-        size_t n = SjisCutLength(text, length, static_cast<size_t>(limit));
-        memcpy(*slot, text, n);
-        (*slot)[n] = '\0';
-        result = length > 0 ? 1 : 0;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return result;
+    size_t whole = 0;
+    return CopyOpenedText(*slot, limit + 1, busy, &whole) && whole > 0 ? 1 : 0;
 }
 
 int ReadClipboardText(char** slot, int limit, bool* busy)

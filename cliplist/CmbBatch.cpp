@@ -6,7 +6,6 @@
 #include "cliplist/ItemKeys.h"
 #include "capture/TextBuffer.h"
 #include "common/Memory.h"
-#include "common/RedrawPause.h"
 #include <algorithm>
 #include <climits>
 
@@ -134,6 +133,27 @@ bool PlanItems(HWND combo, const char* const* texts, int count, bool onTop, Item
     return planned;
 }
 
+// Redraw off while the list changes; on again, and everything repainted, when this goes. A
+// list that is not visible is left alone: WM_SETREDRAW TRUE would show a hidden window.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND combo) : combo(combo != nullptr && IsWindowVisible(combo) ? combo : nullptr)
+    {
+        if (this->combo != nullptr) SendMessageA(this->combo, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawPause()
+    {
+        if (combo == nullptr) return;
+        SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(combo, nullptr, TRUE);
+    }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    HWND combo;
+};
+
 } // namespace
 
 int CCmb::AddItemsOnTop(const char* const* texts, int count)
@@ -189,12 +209,14 @@ int CCmb::ReplaceItems(const char* const* texts, int count, bool onTop)
         DeleteAll();
         return 0;
     }
+    bool known = CheckId();
     int cleared = -1;
     int added = -1;
     {
-        // The emptied list is never painted: the clear and the adds repaint once.
-        RedrawPause pause(CheckId() ? GetComboWindow(controlId) : nullptr);
-        cleared = CheckId() ? DeleteAllWorker(controlId) : -1;
+        // A visible list repaints itself as it is emptied: the clear and the adds repaint once
+        // (the adds' own pause finds the list paused and leaves it to this one).
+        RedrawPause pause(known ? GetComboWindow(controlId) : nullptr);
+        cleared = known ? DeleteAllWorker(controlId) : -1;
         added = onTop ? AddItemsOnTop(texts, count) : AppendDistinctItems(texts, count);
     }
     // What DeleteAll's own resize and the adds after it leave, when the adds did not resize.
