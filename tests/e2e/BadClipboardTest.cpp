@@ -42,6 +42,32 @@ TEST_F(BadClipboard, EmptyTextsAndOtherFormatsRecordNothing)
     Press(40007);
 }
 
+static HGLOBAL Block(const char* text)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+    if (block != nullptr) {
+        memcpy(GlobalLock(block), text, strlen(text) + 1);
+        GlobalUnlock(block);
+    }
+    return block;
+}
+
+// More formats than one list of them holds (office programs offer dozens): each is then asked for
+// on its own, so a private mark is still seen and the text still read.
+TEST_F(BadClipboard, ClipboardWithManyFormatsIsStillJudgedAndRead)
+{
+    for (const char* text : {"hidden", "shown"}) {
+        bool hidden = strcmp(text, "hidden") == 0;
+        PublishClipboard([&] {
+            for (int i = 0; i < 80; ++i)
+                SetClipboardData(RegisterClipboardFormatA(("Vexaro test format " + std::to_string(i)).c_str()), Block("x"));
+            if (hidden) SetClipboardData(RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"), Block(""));
+            SetClipboardData(CF_TEXT, Block(text));
+        });
+    }
+    EXPECT_EQ(std::vector<std::string>{"shown"}, HistoryView());
+}
+
 TEST_F(BadClipboard, HugeAndUnterminatedTextsAreCutToFiveHundredBytesOfWholeCharacters)
 {
     // 1 MB: x and then あ (two bytes) over and over; the あ across byte 500 goes whole.
