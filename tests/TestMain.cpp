@@ -32,5 +32,12 @@ int main(int argc, char** argv)
     auto* heapCheck = new HeapCheck;
     testing::UnitTest::GetInstance()->listeners().Append(heapCheck);
     int result = RUN_ALL_TESTS();
+    // A run that checked nothing is no pass: a filter that matches no test, or a skipped test.
+    const testing::UnitTest& run = *testing::UnitTest::GetInstance();
+    if (run.test_to_run_count() == 0 || run.skipped_test_count() > 0) {
+        fprintf(stderr, "error: %d tests run, %d of them skipped: a run that checks nothing is not a pass\n",
+                run.test_to_run_count(), run.skipped_test_count());
+        return 1;
+    }
     return heapCheck->damaged ? 1 : result;
 }

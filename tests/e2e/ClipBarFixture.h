@@ -103,7 +103,9 @@ protected:
         fill();
         CloseClipboard();
         HWND dialog = BandDialog();
-        if (dialog != nullptr) PumpUntil([&] { return notices.To(dialog) > 0; }, 2000);
+        if (dialog != nullptr) {
+            ASSERT_TRUE(PumpUntil([&] { return notices.To(dialog) > 0; }, 2000)) << "the band was never told of the change";
+        }
         PumpPending();
     }
     // Copies `text`, beside it the registered format `markFormat` holding `markValue` when given,

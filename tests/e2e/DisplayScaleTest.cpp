@@ -3,6 +3,7 @@
 // that scale. The sample host is per-monitor DPI aware, so nothing is scaled for the plug-in.
 #include "e2e/ClipBarFixture.h"
 #include "support/ImportPatch.h"
+#include <cstdlib>
 #include <cstring>
 
 #ifndef WM_DPICHANGED
@@ -20,6 +21,14 @@ UINT ScreenDpi()
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return static_cast<UINT>(dpi);
+}
+
+// The scale this run was given (VEXARO_DPI picks the prefix and reaches the program too): a
+// prefix whose scale did not reach the process would quietly repeat the 96-DPI run.
+UINT GivenDpi()
+{
+    const char* given = getenv("VEXARO_DPI");
+    return given != nullptr && given[0] != '\0' ? static_cast<UINT>(atoi(given)) : 96;
 }
 
 // The pictures drawn for each scale the suite runs at.
@@ -135,6 +144,7 @@ protected:
 TEST_F(DisplayScale, NothingIsCutOffOrOverlapsAndThePicturesAreTheScalesOwn)
 {
     UINT dpi = ScreenDpi();
+    ASSERT_EQ(GivenDpi(), dpi) << "the display's scale is not the one this run was given";
     ASSERT_NE(0, ExpectedPictures(dpi).cx) << "no expectations for " << dpi << " DPI";
     RecordProperty("dpi", static_cast<int>(dpi));
     EXPECT_EQ("", LayoutProblems(dpi)) << "at " << dpi << " DPI";
@@ -147,6 +157,7 @@ TEST_F(DisplayScale, NothingIsCutOffOrOverlapsAndThePicturesAreTheScalesOwn)
 TEST_F(DisplayScale, AMonitorOfAnotherScaleLaysTheBarOutAgain)
 {
     UINT dpi = ScreenDpi();
+    ASSERT_EQ(GivenDpi(), dpi) << "the display's scale is not the one this run was given";
     const std::string before = LayoutProblems(dpi);
     RECT list = ScreenRect(Combo());
     UINT other = dpi == 192 ? 96 : 192;

@@ -10,8 +10,8 @@ class PluginLoad : public HostFixture {
 protected:
     void SetUp() override
     {
-        if (GetFileAttributesA(DefaultPluginPath().c_str()) == INVALID_FILE_ATTRIBUTES)
-            GTEST_SKIP() << "Vexaro.dll is not built beside the test program";
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(DefaultPluginPath().c_str()))
+            << "Vexaro.dll is not built beside the test program";
         setup.loadPlugin = true;
         HostFixture::SetUp();
     }
