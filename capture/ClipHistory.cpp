@@ -3,6 +3,7 @@
 #include "capture/TextBuffer.h"
 #include "common/Memory.h"
 #include "common/Sjis.h"
+#include "common/WideText.h"
 #include "plugin/Globals.h"
 #include "plugin/PluginState.h"
 #include "res/resource.h"
@@ -34,22 +35,67 @@ static bool OpenForReading(bool* busy)
     return false;
 }
 
-static int ClipboardTextLength(bool* busy)
+// The text format the copying program wrote itself: the first of the two in the clipboard's own
+// order, as the system's synthesized forms come after the program's. An ANSI program's CF_TEXT
+// holds the bytes it wrote; a Unicode program's CF_TEXT would be the system's conversion with the
+// copier's keyboard layout ("?" for Japanese under an English one), so its CF_UNICODETEXT is
+// converted here. Called with the clipboard open.
+static UINT OwnTextFormat()
 {
-    if (!IsClipboardFormatAvailable(CF_TEXT)) return 0;
-    // Closing a clipboard we did not open would close another window's (maybe the host's).
-    if (!OpenForReading(busy)) return 0;
-    size_t length = 0;
-    HANDLE data = GetClipboardData(CF_TEXT);
-    if (data != nullptr) {
-        const char* text = static_cast<const char*>(GlobalLock(data));
-        if (text != nullptr) {
-            length = BlockTextLength(data, text);
-            GlobalUnlock(data);
+    for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
+        if (format == CF_TEXT || format == CF_UNICODETEXT) return format;
+    }
+    return CF_TEXT;
+}
+
+// The opened clipboard's text in code page 932, copied into destination cut to capacity - 1 bytes
+// on a character boundary; with destination null, only measured. Returns the bytes copied, or
+// measured, and -1 when there was no text block to read; *empty tells an empty text apart.
+static long long OpenedText(char* destination, int capacity, bool* empty = nullptr)
+{
+    UINT format = OwnTextFormat();
+    HANDLE data = GetClipboardData(format);
+    if (data == nullptr) return -1;
+    const void* block = GlobalLock(data);
+    if (block == nullptr) return -1;
+    size_t bytes = 0;
+    size_t room = destination != nullptr ? static_cast<size_t>(capacity - 1) : 0;
+    if (format == CF_UNICODETEXT) {
+        // Never read past the block: another program may have left out the terminating zero.
+        const wchar_t* text = static_cast<const wchar_t*>(block);
+        size_t units = GlobalSize(data) / sizeof(wchar_t);
+        if (empty != nullptr) *empty = units == 0 || text[0] == L'\0';
+        // Converted only as far as the copy goes: a long text costs no more than its first bytes.
+        bytes = destination != nullptr ? WideToCp932(text, units, destination, room) : WideToCp932(text, units, nullptr, 0);
+        if (destination != nullptr) destination[bytes] = '\0';
+    } else {
+        const char* text = static_cast<const char*>(block);
+        bytes = BlockTextLength(data, text);
+        if (empty != nullptr) *empty = bytes == 0;
+        if (destination != nullptr) {
+            // The text may have grown since it was measured: never write past the caller's buffer.
+            bytes = SjisCutLength(text, bytes, room);
+            memcpy(destination, text, bytes);
+            destination[bytes] = '\0';
         }
     }
+    GlobalUnlock(data);
+    return static_cast<long long>(bytes);
+}
+
+static bool HasText()
+{
+    return IsClipboardFormatAvailable(CF_TEXT) || IsClipboardFormatAvailable(CF_UNICODETEXT);
+}
+
+static int ClipboardTextLength(bool* busy)
+{
+    if (!HasText()) return 0;
+    // Closing a clipboard we did not open would close another window's (maybe the host's).
+    if (!OpenForReading(busy)) return 0;
+    long long length = OpenedText(nullptr, 0);
     CloseClipboard();
-    return static_cast<int>(length);
+    return length > 0 ? static_cast<int>(length) : 0;
 }
 
 int ClipboardTextLength()
@@ -58,32 +104,18 @@ int ClipboardTextLength()
 }
 
 // Copies the clipboard's text in one opening, cut to capacity - 1 bytes on a character
-// boundary; *whole (when given) is the text's own length. 0 when nothing could be copied.
-static int CopyOpenedText(char* destination, int capacity, bool* busy, size_t* whole)
+// boundary; *empty (when given) tells an empty text. 0 when nothing could be copied.
+static int CopyOpenedText(char* destination, int capacity, bool* busy, bool* empty)
 {
     if (!OpenForReading(busy)) return 0;
-    int copied = 0;
-    HANDLE data = GetClipboardData(CF_TEXT);
-    if (data != nullptr) {
-        const char* text = static_cast<const char*>(GlobalLock(data));
-        if (text != nullptr) {
-            // The text may have grown since it was measured: never write past the caller's buffer.
-            size_t length = BlockTextLength(data, text);
-            size_t n = SjisCutLength(text, length, static_cast<size_t>(capacity - 1));
-            memcpy(destination, text, n);
-            destination[n] = '\0';
-            if (whole != nullptr) *whole = length;
-            copied = 1;
-            GlobalUnlock(data);
-        }
-    }
+    long long copied = OpenedText(destination, capacity, empty);
     CloseClipboard();
-    return copied;
+    return copied < 0 ? 0 : 1;
 }
 
 static int CopyClipboardText(char* destination, int capacity, bool* busy)
 {
-    if (capacity < 1 || !IsClipboardFormatAvailable(CF_TEXT)) return 0;
+    if (capacity < 1 || !HasText()) return 0;
     return CopyOpenedText(destination, capacity, busy, nullptr);
 }
 
@@ -128,8 +160,8 @@ static int ReadClipboardText(char** slot, int limit, bool* busy, const Clipboard
     if (!formats.HasText()) return 0;
     // Measured and copied in one opening: the text cannot change in between, and every opening
     // is a round trip that other programs wait on.
-    size_t whole = 0;
-    return CopyOpenedText(*slot, limit + 1, busy, &whole) && whole > 0 ? 1 : 0;
+    bool empty = true;
+    return CopyOpenedText(*slot, limit + 1, busy, &empty) && !empty ? 1 : 0;
 }
 
 int ReadClipboardText(char** slot, int limit, bool* busy)

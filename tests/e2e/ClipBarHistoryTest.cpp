@@ -1,6 +1,7 @@
 // The clipboard history: what is recorded, how the history view shows it, and the viewer chain.
 #include "e2e/ClipBarFixture.h"
 #include "support/RecordingWindow.h"
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,40 @@ TEST_F(ClipBarHistory, EqualCopiesAreSeparateEntriesShownOnce)
     ASSERT_EQ(30u, shown.size());
     EXPECT_EQ("t30", shown.front());
     EXPECT_EQ("t1", shown.back());
+}
+
+// Copies made under an English keyboard layout (CF_LOCALE 0x0409), with which the system makes
+// "?" of Japanese: a Unicode program's text is converted by the plug-in, an ANSI program's is
+// taken as the bytes it wrote. What code page 932 has only under another code point comes back
+// in its code page 932 form; what it lacks is one 〓, never "?", and never cut in half.
+TEST_F(ClipBarHistory, CopiesAreRecordedInCodePage932WhateverTheCopiersKeyboardLayout)
+{
+    auto copy = [&](UINT format, const void* bytes, size_t size) {
+        PublishClipboard([&] {
+            HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, size);
+            memcpy(GlobalLock(text), bytes, size);
+            GlobalUnlock(text);
+            SetClipboardData(format, text);
+            HGLOBAL locale = GlobalAlloc(GMEM_MOVEABLE, sizeof(LCID));
+            *static_cast<LCID*>(GlobalLock(locale)) = 0x0409;
+            GlobalUnlock(locale);
+            SetClipboardData(CF_LOCALE, locale);
+        });
+    };
+    auto copyWide = [&](const std::wstring& text) { copy(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t)); };
+    copyWide(L"日本語のテキスト");
+    const char ansi[] = "ＡＮＳＩの表示";
+    copy(CF_TEXT, ansi, sizeof ansi);
+    copyWide(L"\u301C\u2014\u2016\u2212\u00A2\u00A3\u00AC");
+    copyWide(L"絵文字\U0001F600と\u9DD7");
+    // At the 500-byte limit: 〓 fits whole in the last two bytes, or is left out.
+    copyWide(std::wstring(249, L'あ') + L"\U0001F600x");
+    copyWide(L"a" + std::wstring(249, L'あ') + L"\U0001F600");
+    std::string hiragana;
+    for (int i = 0; i < 249; ++i) hiragana += "あ";
+    EXPECT_EQ((Texts{"a" + hiragana, hiragana + "〓", "絵文字〓と〓", "\x81\x60\x81\x5C\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA",
+                     "ＡＮＳＩの表示", "日本語のテキスト"}),
+              HistoryView());
 }
 
 TEST_F(ClipBarHistory, ViewTakesNewCopiesOnTopAndGivesTheSavedItemsBackInOrder)
