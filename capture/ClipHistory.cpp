@@ -232,40 +232,51 @@ static void PassOn(UINT message, WPARAM wParam, LPARAM lParam)
                         kViewerWaitMs, &answer);
 }
 
-static void StopClipboardRetry()
+// The retry's timer always belongs to the band's dialog, named by the caller: the first notice
+// comes while the dialog is being made, before plugin.bandDialog names it, and a timer without a
+// window would tick for as long as the editor runs.
+static void StopClipboardRetry(HWND dialog)
 {
     if (!plugin.clipboardRetry) return;
     plugin.clipboardRetry = false;
-    KillTimer(plugin.bandDialog, CLIPBOARD_TIMER_ID);
+    KillTimer(dialog, CLIPBOARD_TIMER_ID);
+}
+
+void CancelClipboardRetry()
+{
+    StopClipboardRetry(plugin.bandDialog);
 }
 
 // Clipboard tools, remote-desktop clients and the system's own history open the clipboard the
 // moment it changes, just as the notice reaches us: the read is tried again a few times instead
 // of holding the editor's thread.
-void OnClipboardChange(WPARAM wParam, LPARAM lParam)
+void OnClipboardChange(HWND dialog, WPARAM wParam, LPARAM lParam)
 {
+    // Taken before the read: a text that arrives during a failed read has a number of its own,
+    // so the retry leaves it to its own notice instead of recording it a second time.
+    DWORD sequence = GetClipboardSequenceNumber();
     // A pending text has been replaced: it is gone, and this one is read instead.
-    StopClipboardRetry();
+    StopClipboardRetry(dialog);
     if (!RecordClipboard()) {
-        plugin.clipboardSequence = GetClipboardSequenceNumber();
+        plugin.clipboardSequence = sequence;
         plugin.clipboardTries = 0;
-        plugin.clipboardRetry = SetTimer(plugin.bandDialog, CLIPBOARD_TIMER_ID, kRetryPeriodMs, nullptr) != 0;
+        plugin.clipboardRetry = SetTimer(dialog, CLIPBOARD_TIMER_ID, kRetryPeriodMs, nullptr) != 0;
     }
     PassOn(WM_DRAWCLIPBOARD, wParam, lParam);
 }
 
-void OnClipboardRetry()
+void OnClipboardRetry(HWND dialog)
 {
     if (!plugin.clipboardRetry) {
-        KillTimer(plugin.bandDialog, CLIPBOARD_TIMER_ID);
+        KillTimer(dialog, CLIPBOARD_TIMER_ID);
         return;
     }
     // A change since then brings its own notice, which reads that text; this one is gone.
     if (GetClipboardSequenceNumber() != plugin.clipboardSequence) {
-        StopClipboardRetry();
+        StopClipboardRetry(dialog);
         return;
     }
-    if (RecordClipboard() || ++plugin.clipboardTries >= kRetryTries) StopClipboardRetry();
+    if (RecordClipboard() || ++plugin.clipboardTries >= kRetryTries) StopClipboardRetry(dialog);
 }
 
 void OnClipboardChainChange(WPARAM wParam, LPARAM lParam)

@@ -18,7 +18,11 @@ int BackupClosingClipList();
 // list is to be filled again with the other view: false when the list's items could not be saved,
 // so the list must stay as it is.
 int SwitchClipList(BYTE showHistory, bool* refillOnFailure = nullptr);
-void OnClipboardChange(WPARAM wParam, LPARAM lParam);
+// A clipboard change told to the band's `dialog`; a read that another window's hold refused is
+// tried again from a timer of the dialog.
+void OnClipboardChange(HWND dialog, WPARAM wParam, LPARAM lParam);
 void OnClipboardChainChange(WPARAM wParam, LPARAM lParam);
 // A tick of CLIPBOARD_TIMER_ID: the clipboard read again after another window held it.
-void OnClipboardRetry();
+void OnClipboardRetry(HWND dialog);
+// A pending read is dropped (the history emptied, the band closing).
+void CancelClipboardRetry();

@@ -241,13 +241,13 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
     case WM_DPICHANGED_AFTERPARENT: RelayOutBand(); break;
     case WM_TIMER:
         if (wParam == CLIPBOARD_TIMER_ID) {
-            OnClipboardRetry();
+            OnClipboardRetry(dialog);
         } else {
             OnHoldTimer();
         }
         break;
     case WM_COMMAND: OnCommandMessage(dialog, wParam); break;
-    case WM_DRAWCLIPBOARD: OnClipboardChange(wParam, lParam); break;
+    case WM_DRAWCLIPBOARD: OnClipboardChange(dialog, wParam, lParam); break;
     case WM_CHANGECBCHAIN: OnClipboardChainChange(wParam, lParam); break;
     default: break;
     }

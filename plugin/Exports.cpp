@@ -1,4 +1,5 @@
 #include "plugin/Exports.h"
+#include "capture/ClipHistory.h"
 #include "plugin/Globals.h"
 #include "plugin/HostMessages.h"
 #include "plugin/PluginState.h"
@@ -38,6 +39,8 @@ void WINAPI OnEvents(HWND window, UINT flags, LPARAM value)
         SendMessageA(window, HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);
     }
     if (flags & EVENT_UNLOAD) {
+        // A read still pending would put a copy made before this into the emptied history.
+        CancelClipboardRetry();
         savedItems.Clear();
         clipHistory.Clear();
     }

@@ -187,6 +187,48 @@ TEST_F(BadClipboard, ClipboardHeldOpenByAnotherWindowIsLeftAloneAndNotWaitedFor)
     EXPECT_EQ((std::vector<std::string>{"after", "before"}), HistoryView());
 }
 
+// Timer messages without a window that this thread takes from its queue while it lives.
+class WindowlessTimers {
+public:
+    WindowlessTimers() : hook(SetWindowsHookExA(WH_GETMESSAGE, Seen, nullptr, GetCurrentThreadId())) { count = 0; }
+    ~WindowlessTimers() { UnhookWindowsHookEx(hook); }
+    static inline int count = 0;
+
+private:
+    static LRESULT CALLBACK Seen(int code, WPARAM removed, LPARAM lParam)
+    {
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && removed == PM_REMOVE && msg->message == WM_TIMER && msg->hwnd == nullptr) ++count;
+        return CallNextHookEx(nullptr, code, removed, lParam);
+    }
+    HHOOK hook;
+};
+
+// The clipboard held by another program as the bar opens: once it lets go, the text is recorded
+// by the retry, whose timer is the band's, so none ticks on without a window for as long as the
+// editor runs. Event 0x800 during a pending retry leaves the emptied history empty.
+TEST_F(BadClipboard, ARetryPendingAtOpeningOrAtEvent800EndsWithTheBandAndTheHistory)
+{
+    Press(40009);
+    CopyText("there when the bar opens");
+    WindowlessTimers timers;
+    {
+        ClipboardHolder holder;
+        ASSERT_NE(nullptr, holder.window);
+        OpenClipBar();
+    }
+    PumpFor(400);
+    EXPECT_EQ(0, timers.count) << "timer messages without a window";
+    EXPECT_EQ(std::vector<std::string>{"there when the bar opens"}, HistoryView());
+    {
+        ClipboardHolder holder;
+        SendMessageA(BandDialog(), WM_DRAWCLIPBOARD, 0, 0);
+        SendEvent(0x800);
+    }
+    PumpFor(300);
+    ExpectNoHistory();
+}
+
 // Another program's clipboard viewer on a thread of its own, joined in the chain ahead of the band.
 // As clipboard managers do, it opens the clipboard the moment it changes and keeps it `holdMs`
 // (0: it never opens it); with `stallMs` it stops answering that long at the first change.
