@@ -140,9 +140,12 @@ void RunCommands(const BenchConfig& config, BenchResults& results)
         times[t].total.push_back(paletteOpen);
         times[t].own.push_back(paletteOpen - paletteOpenHost);
         ++t;
+        // The plug-in moves its palette to the place it was closed at, kept in its settings file.
+        RECT place = {0, 0, 0, 0};
+        GetWindowRect(host.Palette(), &place);
         record(host.Command(ID_SHOW_PALETTE));
         Check(results, host.Palette() == nullptr, "the palette closes");
-        bare(10, bareBand.OpenPalette(host.App().Frame()));
+        bare(10, bareBand.OpenPalette(host.App().Frame(), {place.left, place.top}));
         bare(11, bareBand.ClosePalette());
         SetFocus(host.App().View());
     }
