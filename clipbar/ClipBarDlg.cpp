@@ -22,12 +22,15 @@
 static const UINT kHoldPeriodMs = 100;
 static const int kNudgePixels = 3;
 
-// The buttons a held list greys out, in the order they are switched.
+// The buttons a held list greys out, in the order they are switched; none of them is checked
+// then (the history button is among them only outside the history view).
 static const int kHoldButtons[] = {ID_SAVE_TO_CARET, ID_SAVE_FROM_CARET, ID_SAVE_SELECTION, ID_SAVE_LINE,
                                    ID_SHOW_HISTORY, ID_DELETE_CHOSEN, ID_DELETE_ALL, ID_EXIT_TOOL};
-// The buttons the history view greys out.
+static const int kHoldButtonCount = sizeof kHoldButtons / sizeof kHoldButtons[0];
+// The buttons the history view greys out: plain command buttons, never checked.
 static const int kHistoryButtons[] = {ID_SAVE_TO_CARET, ID_SAVE_FROM_CARET, ID_SAVE_SELECTION, ID_SAVE_LINE,
                                       ID_DELETE_CHOSEN, ID_DELETE_ALL, ID_EXIT_TOOL};
+static const int kHistoryButtonCount = sizeof kHistoryButtons / sizeof kHistoryButtons[0];
 
 int SetDropDownHold(BYTE hold, BYTE historyShown)
 {
@@ -41,7 +44,7 @@ int SetDropDownHold(BYTE hold, BYTE historyShown)
         if (historyShown) {
             SetButtonEnabled(plugin.toolbarWindow, ID_SHOW_HISTORY, 0);
         } else {
-            for (int id : kHoldButtons) SetButtonEnabled(plugin.toolbarWindow, id, 0);
+            SetPlainButtonsEnabled(plugin.toolbarWindow, kHoldButtons, kHoldButtonCount, 0);
         }
         return 1;
     }
@@ -53,7 +56,7 @@ int SetDropDownHold(BYTE hold, BYTE historyShown)
     if (historyShown) {
         SetButtonEnabled(plugin.toolbarWindow, ID_SHOW_HISTORY, 1);
     } else {
-        for (int id : kHoldButtons) SetButtonEnabled(plugin.toolbarWindow, id, 1);
+        SetPlainButtonsEnabled(plugin.toolbarWindow, kHoldButtons, kHoldButtonCount, 1);
     }
     if (!KillTimer(plugin.bandDialog, HOLD_TIMER_ID)) return 0;
     return 1;
@@ -61,7 +64,7 @@ int SetDropDownHold(BYTE hold, BYTE historyShown)
 
 void SetHistoryButtons(BYTE historyShown)
 {
-    for (int id : kHistoryButtons) SetButtonEnabled(plugin.toolbarWindow, id, static_cast<BYTE>(1 - historyShown));
+    SetPlainButtonsEnabled(plugin.toolbarWindow, kHistoryButtons, kHistoryButtonCount, static_cast<BYTE>(1 - historyShown));
 }
 
 // Once per opened band, while its list still exists. A half-built band saves nothing: its list

@@ -125,3 +125,15 @@ LRESULT SetButtonEnabled(HWND toolbar, int id, BYTE enable)
     }
     return SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELONG(state, 0));
 }
+
+int SetPlainButtonsEnabled(HWND toolbar, const int* ids, int count, BYTE enable)
+{
+    if (toolbar == nullptr || ids == nullptr) return 0;
+    // Their whole new state is known, so it is set without asking for the old one.
+    LPARAM state = MAKELONG(enable ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE, 0);
+    int changed = 0;
+    for (int i = 0; i < count; ++i) {
+        if (SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(ids[i]), state)) ++changed;
+    }
+    return changed;
+}

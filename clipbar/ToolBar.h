@@ -22,3 +22,7 @@ HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* ta
 int InsertSeparators(HWND toolbar, const int* positions);
 int ToggleButtonCheck(HWND toolbar, int id);
 LRESULT SetButtonEnabled(HWND toolbar, int id, BYTE enable);
+// Buttons that are never checked (nor hidden), enabled or greyed and marked indeterminate, one
+// message each: under Wine every toolbar message costs a wineserver round trip per subclass, so
+// a button's state is not read first. Returns how many were set.
+int SetPlainButtonsEnabled(HWND toolbar, const int* ids, int count, BYTE enable);
