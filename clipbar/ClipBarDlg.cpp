@@ -78,7 +78,10 @@ static void SaveClipList()
 }
 
 // A rebar may destroy its bands' child windows before its other children hear of it (Wine's
-// does): the list inside the toolbar is saved as the toolbar goes, if that comes first.
+// does): the list inside the toolbar is saved as the toolbar goes, if that comes first. A hidden
+// child of the toolbar hears of that (every window of a destroyed tree still exists while each
+// hears of it), so that the toolbar itself has no subclass of ours: under Wine each subclass of
+// a window costs a wineserver round trip on every message to it, and the toolbar gets many.
 static LRESULT CALLBACK ToolbarWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     if (message == WM_DESTROY && plugin.bandClosed == 0) SaveClipList();
@@ -88,7 +91,8 @@ static LRESULT CALLBACK ToolbarWatch(HWND window, UINT message, WPARAM wParam, L
 
 void WatchToolbar(HWND toolbar)
 {
-    SetWindowSubclass(toolbar, ToolbarWatch, 0, 0);
+    HWND watch = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 0, 0, toolbar, nullptr, plugin.hInstance, nullptr);
+    if (watch != nullptr) SetWindowSubclass(watch, ToolbarWatch, 0, 0);
 }
 
 static void OnDestroy(HWND dialog)
