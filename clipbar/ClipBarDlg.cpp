@@ -49,7 +49,7 @@ int SetDropDownHold(BYTE hold, BYTE historyShown)
         return 1;
     }
     clipCombo.ShowDropDown(0);
-    HWND list = clipCombo.PlaceDropList();
+    HWND list = clipCombo.DropList();
     if (list == nullptr) return 0;
     // A list that something else had hidden: the hold goes on, and the next tick shows it again.
     if (!ShowWindow(list, SW_HIDE)) return 0;
@@ -129,6 +129,20 @@ static void OnNotify()
     plugin.lastComboRect = rect;
 }
 
+// The history and hold buttons are checked exactly while their flag is set, so the flag says
+// what the button becomes without asking the toolbar.
+static void ToggleHistoryButton()
+{
+    BYTE shown = static_cast<BYTE>(1 - plugin.historyShown);
+    if (SetButtonChecked(plugin.toolbarWindow, ID_SHOW_HISTORY, shown)) plugin.historyShown = shown;
+}
+
+static void ToggleHoldButton()
+{
+    BYTE hold = static_cast<BYTE>(1 - plugin.keepDropDown);
+    if (SetButtonChecked(plugin.toolbarWindow, ID_HOLD_LIST, hold)) plugin.keepDropDown = hold;
+}
+
 static void OnHoldTimer()
 {
     HWND list = clipCombo.PlaceDropList();
@@ -139,7 +153,7 @@ static void OnHoldTimer()
     if (plugin.comboMoved == 0 && IsWindowVisible(plugin.toolbarWindow) && IsWindowVisible(list) &&
         GetForegroundWindow() == bandFrame)
         return;
-    plugin.keepDropDown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_HOLD_LIST));
+    ToggleHoldButton();
     SetDropDownHold(plugin.keepDropDown, plugin.historyShown);
     plugin.comboMoved = 0;
 }
@@ -156,10 +170,10 @@ static void NudgePointer()
 
 static void ToggleHistory()
 {
-    plugin.historyShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_HISTORY));
+    ToggleHistoryButton();
     bool refill = false;
     if (!SwitchClipList(plugin.historyShown, &refill)) {
-        plugin.historyShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_HISTORY));
+        ToggleHistoryButton();
         // Refilled from savedItems also after an empty history, so the bottom item is chosen as
         // after any return to the normal view; but never from a savedItems that could not take
         // the list's items, which would lose them.
@@ -179,7 +193,7 @@ static void ExitTool(HWND dialog)
 static void ToggleHold()
 {
     if (clipCombo.GetCount() <= 0) return;
-    plugin.keepDropDown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_HOLD_LIST));
+    ToggleHoldButton();
     SetDropDownHold(plugin.keepDropDown, plugin.historyShown);
 }
 

@@ -111,6 +111,13 @@ int ToggleButtonCheck(HWND toolbar, int id)
     return SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELONG(kCheckedState, 0)) ? 1 : 0;
 }
 
+int SetButtonChecked(HWND toolbar, int id, BYTE checked)
+{
+    if (toolbar == nullptr) return 0;
+    LPARAM state = MAKELONG(checked ? kCheckedState : TBSTATE_ENABLED, 0);
+    return SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(id), state) ? 1 : 0;
+}
+
 LRESULT SetButtonEnabled(HWND toolbar, int id, BYTE enable)
 {
     if (toolbar == nullptr) return 0;

@@ -453,6 +453,13 @@ static HWND FindDropList(HWND combo, DWORD started)
     return FindOwnComboLBox(started);
 }
 
+HWND CCmb::DropList()
+{
+    if (!CheckId()) return nullptr;
+    HWND combo = GetComboWindow(controlId);
+    return combo != nullptr ? FindDropList(combo, GetTickCount()) : nullptr;
+}
+
 HWND CCmb::PlaceDropListWorker(int id)
 {
     DWORD started = GetTickCount();

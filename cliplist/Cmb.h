@@ -62,6 +62,8 @@ public:
     int DeleteAll();
     int SetItemHeight(int height);
     HWND PlaceDropList();
+    // The drop-down list's window, left where it is (a list about to be hidden need not move).
+    HWND DropList();
     int ShowDropDown(BYTE show);
     int ApplyListHeight(int height);
     int Close();

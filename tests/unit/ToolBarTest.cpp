@@ -136,6 +136,12 @@ TEST_F(ToolBarTest, ToggleButtonCheckFlipsCheckedAndEnabled)
     EXPECT_EQ(-1, ToggleButtonCheck(nullptr, ID_HOLD_LIST));
     EXPECT_EQ(-1, ToggleButtonCheck(toolbar, 0));
     EXPECT_EQ(0, ToggleButtonCheck(toolbar, 12345));
+
+    EXPECT_EQ(1, SetButtonChecked(toolbar, ID_SHOW_HISTORY, 1));
+    EXPECT_EQ(5, State(toolbar, ID_SHOW_HISTORY));
+    EXPECT_EQ(1, SetButtonChecked(toolbar, ID_SHOW_HISTORY, 0));
+    EXPECT_EQ(4, State(toolbar, ID_SHOW_HISTORY));
+    EXPECT_EQ(0, SetButtonChecked(toolbar, 12345, 1));
 }
 
 TEST_F(ToolBarTest, SetButtonEnabledKeepsTheCheckedBit)
