@@ -49,7 +49,7 @@ void RunCommands(const BenchConfig& config, BenchResults& results)
         {"history view on (40007)", 2.0, "the items read out to be kept, seven buttons greyed", {}, {}, {}, {}},
         {"history view off (40007)", 2.0, "seven buttons enabled again", {}, {}, {}, {}},
         {"hold on (40010)", 2.0, "the list dropped, closed and shown again, a timer, eight buttons greyed", {}, {}, {}, {}},
-        {"hold off (40010)", 2.0, "the list placed, eight buttons enabled, the timer stopped", {}, {}, {}, {}},
+        {"hold off (40010)", 2.0, "eight buttons enabled, the timer stopped", {}, {}, {}, {}},
         {"palette open (40011)", 2.0, "its place and ticks read from the settings file, its procedure subclassed", {}, {}, {}, {}},
         {"palette close (40011)", 2.0, "its place and ticks written to the settings file, the keyboard given back", {}, {}, {}, {}}};
     size_t t = 0;
