@@ -1,4 +1,5 @@
-// The clip list: a wrapper of one combo box child of `owner`, looked up by id on every call.
+// The clip list: a wrapper of one combo box child of `owner`, looked up by id on every call (the
+// one it made, while that is still the child with the id, without asking the owner).
 #pragma once
 #include "common/AppVal.h"
 #include "cliplist/DimPack.h"
