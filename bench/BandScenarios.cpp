@@ -93,7 +93,7 @@ void RunOpenClose(const BenchConfig& config, BenchResults& results)
         // Interleaved, so that the three are timed under the same load.
         BareCombo bare;
         BareBand bareBand(host.App().Rebar(), host.App().Plugins()[0].module);
-        std::vector<double> open, destroy, exit, fill, empty, bareOpen, bareClose, bareEmpty;
+        std::vector<double> open, destroy, exit, fill, empty, bareOpen, bareClose, bareEmpty, net;
         for (int rep = 0; rep < config.bandReps; ++rep) {
             size_t closed = host.DestroyTimes().size();
             exit.push_back(host.Command(ID_EXIT_TOOL));
@@ -105,7 +105,12 @@ void RunOpenClose(const BenchConfig& config, BenchResults& results)
             std::vector<std::string> readOut;
             bareClose.push_back(bareBand.Close(&readOut));
             Check(results, readOut.size() == items.size(), "the bare band holds the same items");
+            // Traced, so that what follows the band's insertion (the refill among it) is known.
+            ConstructionTrace openTrace(host.App().Rebar());
+            openTrace.Start();
             open.push_back(host.OpenBand());
+            BandSteps openSteps;
+            bool traced = openTrace.Stop(openSteps);
             Check(results, host.Items() == items, Format("the reopened band shows the %d items in order", n));
             fill.push_back(bare.Fill(items));
             host.Command(ID_EXIT_TOOL);
@@ -114,15 +119,21 @@ void RunOpenClose(const BenchConfig& config, BenchResults& results)
             trace.Start();
             empty.push_back(host.OpenBand());
             BandSteps steps;
-            if (trace.Stop(steps)) results.pluginSteps.push_back(steps);
+            bool emptyTraced = trace.Stop(steps);
+            if (emptyTraced) results.pluginSteps.push_back(steps);
+            // The items' share: the same part of both openings, one with the items and one without.
+            if (traced && emptyTraced) net.push_back(openSteps.rest - steps.rest);
             Check(results, host.ItemCount() == 0, "nothing saved after event 0x800");
+            // The bare empty band, too, in a rebar without the plug-in's band.
+            host.Command(ID_EXIT_TOOL);
             bareEmpty.push_back(bareBand.Open({}, &bareSteps));
             results.bareSteps.push_back(bareSteps);
             bareBand.Close();
+            host.OpenBand();
             FillBySplits(host, texts);
         }
         BenchResults::Size size{n, Summarize(open), Summarize(fill), Summarize(empty), Summarize(destroy), Summarize(exit),
-                                Summarize(bareOpen), Summarize(bareClose), Summarize(bareEmpty)};
+                                Summarize(bareOpen), Summarize(bareClose), Summarize(bareEmpty), Summarize(net)};
         results.sizes.push_back(size);
         CheckNoBoxes(host, results);
         printf("N = %d\n", n);
@@ -133,7 +144,9 @@ void RunOpenClose(const BenchConfig& config, BenchResults& results)
                size.open.median / size.bareOpen.median, size.open.median / size.bare.median, size.open.median * 1000.0 / n);
         printf("     nothing saved           %s\n", Describe(size.empty).c_str());
         printf("     bare band, nothing      %s\n", Describe(size.bareEmpty).c_str());
-        printf("     the refill: (open - nothing saved) / bare fill %.2f\n", (size.open.median - size.empty.median) / size.bare.median);
+        printf("     the items' share        %s\n", Describe(size.net).c_str());
+        printf("     the refill: (open - nothing saved) / bare fill %.2f; the items' share / bare fill %.2f\n",
+               (size.open.median - size.empty.median) / size.bare.median, size.net.median / size.bare.median);
         printf("  2. close band (WM_DESTROY) %s\n", Describe(size.destroy).c_str());
         printf("     exit button, all of it  %s\n", Describe(size.exit).c_str());
         printf("     bare close (baseline)   %s\n", Describe(size.bareClose).c_str());

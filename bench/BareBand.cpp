@@ -207,10 +207,9 @@ double BareBand::Refill(const std::vector<std::string>& texts)
 double BareBand::SetButtons(const int* ids, int count, bool enable)
 {
     Stopwatch watch;
-    for (int i = 0; i < count; ++i) {
-        SendMessageA(toolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(ids[i]), MAKELONG(enable, 0));
-        SendMessageA(toolbar, TB_INDETERMINATE, static_cast<WPARAM>(ids[i]), MAKELONG(!enable, 0));
-    }
+    // One message a button: the whole state, as nothing else about these buttons is set.
+    LPARAM state = MAKELONG(enable ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE, 0);
+    for (int i = 0; i < count; ++i) SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(ids[i]), state);
     return watch.ElapsedMs();
 }
 
@@ -277,7 +276,7 @@ double BareBand::ClipboardSteps()
     return watch.ElapsedMs();
 }
 
-double BareBand::OpenPalette(HWND owner)
+double BareBand::OpenPalette(HWND owner, POINT place)
 {
     Stopwatch watch;
     HRSRC found = FindResourceA(resources, MAKEINTRESOURCEA(IDD_PALETTE), MAKEINTRESOURCEA(5));
@@ -293,6 +292,7 @@ double BareBand::OpenPalette(HWND owner)
     style &= ~static_cast<DWORD>(WS_VISIBLE);
     memcpy(copy.data() + (extended ? 12 : 0), &style, sizeof style);
     palette = CreateDialogIndirectParamA(resources, reinterpret_cast<LPCDLGTEMPLATEA>(copy.data()), owner, QuietDialog, 0);
+    SetWindowPos(palette, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(palette, SW_SHOWNOACTIVATE);
     return watch.ElapsedMs();
 }

@@ -64,8 +64,9 @@ public:
     const std::vector<double>& ClipboardTimes() const { return clipboardMs; }
     const std::vector<double>& ClipboardStepTimes() const { return clipboardStepsMs; }
     void OnClipboardMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // The palette's dialog made and shown without activation; then destroyed. Both return ms.
-    double OpenPalette(HWND owner);
+    // The palette's dialog made, moved to `place` (where a palette was last closed) and shown
+    // without activation; then destroyed. Both return ms.
+    double OpenPalette(HWND owner, POINT place);
     double ClosePalette();
 
 private:

@@ -209,6 +209,8 @@ double BenchHost::BareCaptureSteps(BareKind kind)
     HostPos anchor = {kind == kToCaret ? 0 : 5000, caret.line};
     Stopwatch watch;
     SendMessageA(frame, HM_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(""));
+    // Ctrl held splits the selection into lines: the key is read to know which to do.
+    if (kind == kSelection) GetKeyState(VK_CONTROL);
     if (kind == kToCaret || kind == kFromCaret) {
         SendMessageA(frame, HM_CONVERT_POS, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&anchor));
         SendMessageA(frame, HM_CONVERT_POS, reinterpret_cast<WPARAM>(&caret), reinterpret_cast<LPARAM>(&caret));

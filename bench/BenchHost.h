@@ -59,8 +59,8 @@ public:
     enum BareKind { kToCaret, kFromCaret, kSelection, kLine };
     double BareCapture(BareKind kind, HWND combo);
     // The host messages a capture sends beyond the bare ones, sent right after a bare capture of
-    // the same kind: the status cleared, and for a caret range both ends converted and the
-    // selection set a second time. Returns ms, the host's work in.
+    // the same kind: the status cleared, for the selection Ctrl's state read, and for a caret range
+    // both ends converted and the selection set a second time. Returns ms, the host's work in.
     double BareCaptureSteps(BareKind kind);
     double BareInsert(HWND combo, int index, HWND palette);
     // Ctrl + "save the selection" on a document that is all selected; returns ms.

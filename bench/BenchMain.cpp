@@ -7,6 +7,7 @@
 #include "bench/Baseline.h"
 #include "bench/Copier.h"
 #include "bench/Scenarios.h"
+#include "support/HeapGuard.h"
 #include <windows.h>
 #include <commctrl.h>
 #include <algorithm>
@@ -83,9 +84,14 @@ static void Target(bool met, const std::string& text)
     printf("[%s] %s\n", met ? "met" : "NOT MET", text.c_str());
 }
 
+// Above this ratio to its baseline plus its bare extra steps, the time over the limit is the
+// plug-in's own and is not put down to the system.
+static const double kSystemsShare = 1.2;
+
 // The plug-in's time against the bare calls' for the same visible result, from the same rounds.
 // A ratio over its limit whose required extra steps (`steps`, done bare: host messages, toolbar
-// changes) bring the baseline to within 1.5 x is the system's cost, and is said to be so.
+// changes) bring the baseline to within kSystemsShare is the system's cost, and is said to be so;
+// beyond that the line gives the ratio with the steps and names the rest as the plug-in's.
 static void RatioTarget(const std::string& name, const Summary& mine, const Summary& bare, double limit,
                         const std::string& why, const Summary& steps = Summary(), const std::string& stepsWhat = "")
 {
@@ -95,10 +101,10 @@ static void RatioTarget(const std::string& name, const Summary& mine, const Summ
                               limit, mine.median, bare.median, why.empty() ? "" : "; on top: ", why.c_str());
     if (ratio > limit && steps.count > 0) {
         double withSteps = mine.median / (bare.median + steps.median);
-        bool system = withSteps <= 1.5;
+        bool system = withSteps <= kSystemsShare;
         if (system) ++targetsSystems;
-        text += Format("; %s, done bare: %.3f ms, and with them %.2f x (at most 1.5)%s", stepsWhat.c_str(),
-                       steps.median, withSteps, system ? ": the system's cost" : "");
+        text += Format("; %s, done bare: %.3f ms, and with them %.2f x (at most %.1f): %s", stepsWhat.c_str(),
+                       steps.median, withSteps, kSystemsShare, system ? "the system's cost" : "the plug-in's own");
     }
     Target(ratio <= limit, text);
 }
@@ -135,9 +141,15 @@ static void JudgeTargets(const BenchResults& r)
     }
     const BenchResults::Size* large = SizeOf(r, 10000);
     const BenchResults::Size* middle = SizeOf(r, 1000);
-    if (large != nullptr && middle != nullptr) {
-        double growth = (large->open.median / 10000) / (middle->open.median / 1000);
-        Target(growth <= 1.5, Format("time per item at 10,000 is %.2f x that at 1,000 (at most 1.5)", growth));
+    // Net of the band's construction, which does not grow with the items and would hide a refill
+    // that grows with their square.
+    if (large != nullptr && middle != nullptr && middle->net.count > 0 && large->net.count > 0) {
+        bool told = middle->net.median > 0;
+        double growth = told ? (large->net.median / 10000) / (middle->net.median / 1000) : 0;
+        Target(told && growth <= 1.5,
+               Format("time per item at 10,000 is %.2f x that at 1,000 (at most 1.5), net of the empty opening: "
+                      "%.3f ms for 10,000 items, %.3f ms for 1,000%s", growth, large->net.median, middle->net.median,
+                      told ? "" : "; the items' share at 1,000 is lost in the noise"));
     }
     if (r.splitFirst.count > 0) {
         double worst = std::max(r.splitFirst.median, r.splitAgain.median);
@@ -196,6 +208,12 @@ int main(int argc, char** argv)
     if (wanted(6)) RunMemory(config, results);
 
     printf("\nwindow work at the end: %.2f ms\n", WindowWorkMs());
+    // As the test programs do after each test: under WINEDEBUG=warn+heap this also looks at the
+    // bytes just past every block, and the smoke run's ctest entry fails on what it reports.
+    if (!ProcessHeapsValid()) {
+        fprintf(stderr, "err:heap-check: a heap is damaged after the run\n");
+        results.failures.push_back("the heaps are valid");
+    }
     if (!config.smoke) JudgeTargets(results);
     if (!results.failures.empty()) {
         printf("\n%zu check(s) failed\n", results.failures.size());

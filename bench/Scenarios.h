@@ -23,7 +23,9 @@ struct BenchConfig {
 struct BenchResults {
     // `empty`: opening the same band with nothing saved, its own construction.
     // `bareOpen` and friends: the same band built and taken down with bare Win32 calls.
-    struct Size { int n; Summary open, bare, empty, destroy, exit, bareOpen, bareClose, bareEmpty; };
+    // `net`: the items' share of an opening: its time after the band is in the rebar, less the
+    // same for the opening with nothing saved in the same round.
+    struct Size { int n; Summary open, bare, empty, destroy, exit, bareOpen, bareClose, bareEmpty, net; };
     std::vector<Size> sizes;
     // The band's construction with nothing saved, step by step: the plug-in's and the bare one's.
     std::vector<BandSteps> pluginSteps, bareSteps;

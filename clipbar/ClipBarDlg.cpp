@@ -22,12 +22,15 @@
 static const UINT kHoldPeriodMs = 100;
 static const int kNudgePixels = 3;
 
-// The buttons a held list greys out, in the order they are switched.
+// The buttons a held list greys out, in the order they are switched; none of them is checked
+// then (the history button is among them only outside the history view).
 static const int kHoldButtons[] = {ID_SAVE_TO_CARET, ID_SAVE_FROM_CARET, ID_SAVE_SELECTION, ID_SAVE_LINE,
                                    ID_SHOW_HISTORY, ID_DELETE_CHOSEN, ID_DELETE_ALL, ID_EXIT_TOOL};
-// The buttons the history view greys out.
+static const int kHoldButtonCount = sizeof kHoldButtons / sizeof kHoldButtons[0];
+// The buttons the history view greys out: plain command buttons, never checked.
 static const int kHistoryButtons[] = {ID_SAVE_TO_CARET, ID_SAVE_FROM_CARET, ID_SAVE_SELECTION, ID_SAVE_LINE,
                                       ID_DELETE_CHOSEN, ID_DELETE_ALL, ID_EXIT_TOOL};
+static const int kHistoryButtonCount = sizeof kHistoryButtons / sizeof kHistoryButtons[0];
 
 int SetDropDownHold(BYTE hold, BYTE historyShown)
 {
@@ -41,19 +44,19 @@ int SetDropDownHold(BYTE hold, BYTE historyShown)
         if (historyShown) {
             SetButtonEnabled(plugin.toolbarWindow, ID_SHOW_HISTORY, 0);
         } else {
-            for (int id : kHoldButtons) SetButtonEnabled(plugin.toolbarWindow, id, 0);
+            SetPlainButtonsEnabled(plugin.toolbarWindow, kHoldButtons, kHoldButtonCount, 0);
         }
         return 1;
     }
     clipCombo.ShowDropDown(0);
-    HWND list = clipCombo.PlaceDropList();
+    HWND list = clipCombo.DropList();
     if (list == nullptr) return 0;
     // A list that something else had hidden: the hold goes on, and the next tick shows it again.
     if (!ShowWindow(list, SW_HIDE)) return 0;
     if (historyShown) {
         SetButtonEnabled(plugin.toolbarWindow, ID_SHOW_HISTORY, 1);
     } else {
-        for (int id : kHoldButtons) SetButtonEnabled(plugin.toolbarWindow, id, 1);
+        SetPlainButtonsEnabled(plugin.toolbarWindow, kHoldButtons, kHoldButtonCount, 1);
     }
     if (!KillTimer(plugin.bandDialog, HOLD_TIMER_ID)) return 0;
     return 1;
@@ -61,7 +64,7 @@ int SetDropDownHold(BYTE hold, BYTE historyShown)
 
 void SetHistoryButtons(BYTE historyShown)
 {
-    for (int id : kHistoryButtons) SetButtonEnabled(plugin.toolbarWindow, id, static_cast<BYTE>(1 - historyShown));
+    SetPlainButtonsEnabled(plugin.toolbarWindow, kHistoryButtons, kHistoryButtonCount, static_cast<BYTE>(1 - historyShown));
 }
 
 // Once per opened band, while its list still exists. A half-built band saves nothing: its list
@@ -75,7 +78,10 @@ static void SaveClipList()
 }
 
 // A rebar may destroy its bands' child windows before its other children hear of it (Wine's
-// does): the list inside the toolbar is saved as the toolbar goes, if that comes first.
+// does): the list inside the toolbar is saved as the toolbar goes, if that comes first. A hidden
+// child of the toolbar hears of that (every window of a destroyed tree still exists while each
+// hears of it), so that the toolbar itself has no subclass of ours: under Wine each subclass of
+// a window costs a wineserver round trip on every message to it, and the toolbar gets many.
 static LRESULT CALLBACK ToolbarWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     if (message == WM_DESTROY && plugin.bandClosed == 0) SaveClipList();
@@ -85,7 +91,8 @@ static LRESULT CALLBACK ToolbarWatch(HWND window, UINT message, WPARAM wParam, L
 
 void WatchToolbar(HWND toolbar)
 {
-    SetWindowSubclass(toolbar, ToolbarWatch, 0, 0);
+    HWND watch = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 0, 0, toolbar, nullptr, plugin.hInstance, nullptr);
+    if (watch != nullptr) SetWindowSubclass(watch, ToolbarWatch, 0, 0);
 }
 
 static void OnDestroy(HWND dialog)
@@ -122,6 +129,20 @@ static void OnNotify()
     plugin.lastComboRect = rect;
 }
 
+// The history and hold buttons are checked exactly while their flag is set, so the flag says
+// what the button becomes without asking the toolbar.
+static void ToggleHistoryButton()
+{
+    BYTE shown = static_cast<BYTE>(1 - plugin.historyShown);
+    if (SetButtonChecked(plugin.toolbarWindow, ID_SHOW_HISTORY, shown)) plugin.historyShown = shown;
+}
+
+static void ToggleHoldButton()
+{
+    BYTE hold = static_cast<BYTE>(1 - plugin.keepDropDown);
+    if (SetButtonChecked(plugin.toolbarWindow, ID_HOLD_LIST, hold)) plugin.keepDropDown = hold;
+}
+
 static void OnHoldTimer()
 {
     HWND list = clipCombo.PlaceDropList();
@@ -132,7 +153,7 @@ static void OnHoldTimer()
     if (plugin.comboMoved == 0 && IsWindowVisible(plugin.toolbarWindow) && IsWindowVisible(list) &&
         GetForegroundWindow() == bandFrame)
         return;
-    plugin.keepDropDown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_HOLD_LIST));
+    ToggleHoldButton();
     SetDropDownHold(plugin.keepDropDown, plugin.historyShown);
     plugin.comboMoved = 0;
 }
@@ -149,10 +170,10 @@ static void NudgePointer()
 
 static void ToggleHistory()
 {
-    plugin.historyShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_HISTORY));
+    ToggleHistoryButton();
     bool refill = false;
     if (!SwitchClipList(plugin.historyShown, &refill)) {
-        plugin.historyShown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_SHOW_HISTORY));
+        ToggleHistoryButton();
         // Refilled from savedItems also after an empty history, so the bottom item is chosen as
         // after any return to the normal view; but never from a savedItems that could not take
         // the list's items, which would lose them.
@@ -172,7 +193,7 @@ static void ExitTool(HWND dialog)
 static void ToggleHold()
 {
     if (clipCombo.GetCount() <= 0) return;
-    plugin.keepDropDown = static_cast<BYTE>(ToggleButtonCheck(plugin.toolbarWindow, ID_HOLD_LIST));
+    ToggleHoldButton();
     SetDropDownHold(plugin.keepDropDown, plugin.historyShown);
 }
 

@@ -111,6 +111,13 @@ int ToggleButtonCheck(HWND toolbar, int id)
     return SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELONG(kCheckedState, 0)) ? 1 : 0;
 }
 
+int SetButtonChecked(HWND toolbar, int id, BYTE checked)
+{
+    if (toolbar == nullptr) return 0;
+    LPARAM state = MAKELONG(checked ? kCheckedState : TBSTATE_ENABLED, 0);
+    return SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(id), state) ? 1 : 0;
+}
+
 LRESULT SetButtonEnabled(HWND toolbar, int id, BYTE enable)
 {
     if (toolbar == nullptr) return 0;
@@ -124,4 +131,16 @@ LRESULT SetButtonEnabled(HWND toolbar, int id, BYTE enable)
         state = static_cast<BYTE>((state | TBSTATE_INDETERMINATE) & ~TBSTATE_ENABLED);
     }
     return SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELONG(state, 0));
+}
+
+int SetPlainButtonsEnabled(HWND toolbar, const int* ids, int count, BYTE enable)
+{
+    if (toolbar == nullptr || ids == nullptr) return 0;
+    // Their whole new state is known, so it is set without asking for the old one.
+    LPARAM state = MAKELONG(enable ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE, 0);
+    int changed = 0;
+    for (int i = 0; i < count; ++i) {
+        if (SendMessageA(toolbar, TB_SETSTATE, static_cast<WPARAM>(ids[i]), state)) ++changed;
+    }
+    return changed;
 }

@@ -21,4 +21,11 @@ HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* ta
                    int imageWidth, int imageHeight, DWORD style);
 int InsertSeparators(HWND toolbar, const int* positions);
 int ToggleButtonCheck(HWND toolbar, int id);
+// The button plainly enabled, checked or not, in one message, for a caller that knows which it
+// is to be (ToggleButtonCheck asks the toolbar first). 1 when set.
+int SetButtonChecked(HWND toolbar, int id, BYTE checked);
 LRESULT SetButtonEnabled(HWND toolbar, int id, BYTE enable);
+// Buttons that are never checked (nor hidden), enabled or greyed and marked indeterminate, one
+// message each: under Wine every toolbar message costs a wineserver round trip per subclass, so
+// a button's state is not read first. Returns how many were set.
+int SetPlainButtonsEnabled(HWND toolbar, const int* ids, int count, BYTE enable);

@@ -72,6 +72,11 @@ bool CCmb::CheckOwner()
 
 HWND CCmb::GetComboWindow(int id)
 {
+    // The list this wrapper made, while it is still the owner's child with that id: asking the
+    // owner (GetDlgItem) is a wineserver round trip under Wine, and nearly every call needs the
+    // list; these three questions are answered in the process.
+    if (comboWnd != nullptr && IsWindow(comboWnd) && GetParent(comboWnd) == owner && GetDlgCtrlID(comboWnd) == id)
+        return comboWnd;
     HWND combo = GetDlgItem(owner, id);
     if (combo == nullptr) Report(kNoWindow);
     return combo;
@@ -451,6 +456,13 @@ static HWND FindDropList(HWND combo, DWORD started)
     info.cbSize = sizeof info;
     if (GetComboBoxInfo(combo, &info) && info.hwndList != nullptr && IsWindow(info.hwndList)) return info.hwndList;
     return FindOwnComboLBox(started);
+}
+
+HWND CCmb::DropList()
+{
+    if (!CheckId()) return nullptr;
+    HWND combo = GetComboWindow(controlId);
+    return combo != nullptr ? FindDropList(combo, GetTickCount()) : nullptr;
 }
 
 HWND CCmb::PlaceDropListWorker(int id)

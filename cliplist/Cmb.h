@@ -1,4 +1,5 @@
-// The clip list: a wrapper of one combo box child of `owner`, looked up by id on every call.
+// The clip list: a wrapper of one combo box child of `owner`, looked up by id on every call (the
+// one it made, while that is still the child with the id, without asking the owner).
 #pragma once
 #include "common/AppVal.h"
 #include "cliplist/DimPack.h"
@@ -62,6 +63,8 @@ public:
     int DeleteAll();
     int SetItemHeight(int height);
     HWND PlaceDropList();
+    // The drop-down list's window, left where it is (a list about to be hidden need not move).
+    HWND DropList();
     int ShowDropDown(BYTE show);
     int ApplyListHeight(int height);
     int Close();

@@ -136,6 +136,12 @@ TEST_F(ToolBarTest, ToggleButtonCheckFlipsCheckedAndEnabled)
     EXPECT_EQ(-1, ToggleButtonCheck(nullptr, ID_HOLD_LIST));
     EXPECT_EQ(-1, ToggleButtonCheck(toolbar, 0));
     EXPECT_EQ(0, ToggleButtonCheck(toolbar, 12345));
+
+    EXPECT_EQ(1, SetButtonChecked(toolbar, ID_SHOW_HISTORY, 1));
+    EXPECT_EQ(5, State(toolbar, ID_SHOW_HISTORY));
+    EXPECT_EQ(1, SetButtonChecked(toolbar, ID_SHOW_HISTORY, 0));
+    EXPECT_EQ(4, State(toolbar, ID_SHOW_HISTORY));
+    EXPECT_EQ(0, SetButtonChecked(toolbar, 12345, 1));
 }
 
 TEST_F(ToolBarTest, SetButtonEnabledKeepsTheCheckedBit)
@@ -156,6 +162,13 @@ TEST_F(ToolBarTest, SetButtonEnabledKeepsTheCheckedBit)
 
     EXPECT_EQ(0, SetButtonEnabled(toolbar, 12345, 1));
     EXPECT_EQ(0, SetButtonEnabled(nullptr, ID_DELETE_ALL, 1));
+
+    const int plain[] = {ID_SAVE_LINE, ID_DELETE_ALL, 12345};
+    EXPECT_EQ(2, SetPlainButtonsEnabled(toolbar, plain, 3, 0));
+    EXPECT_EQ(TBSTATE_INDETERMINATE, State(toolbar, ID_SAVE_LINE));
+    EXPECT_EQ(2, SetPlainButtonsEnabled(toolbar, plain, 2, 1));
+    EXPECT_EQ(TBSTATE_ENABLED, State(toolbar, ID_DELETE_ALL));
+    EXPECT_EQ(0, SetPlainButtonsEnabled(nullptr, plain, 2, 1));
 }
 
 TEST_F(ToolBarTest, SeparatorListWithoutEndMarkStopsAfterThirty)
