@@ -15,7 +15,6 @@ static const int kDefaultReadLimit = 260;
 // Another program holding the clipboard: tries every 25 ms for a quarter of a second.
 static const UINT kRetryPeriodMs = 25;
 static const int kRetryTries = 10;
-static const UINT kViewerWaitMs = 300;
 
 // The text in a clipboard block, never read past the block: another program may have left out
 // the terminating zero.
@@ -222,16 +221,6 @@ static bool RecordClipboard()
     return true;
 }
 
-// A viewer of a program that stopped answering must not hold the editor: the notice is passed on
-// with a bounded wait. The next viewer may then see it late or not at all, as with any hung window.
-static void PassOn(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (plugin.nextClipboardViewer == nullptr) return;
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(plugin.nextClipboardViewer, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                        kViewerWaitMs, &answer);
-}
-
 // The retry's timer always belongs to the band's dialog, named by the caller: the first notice
 // comes while the dialog is being made, before plugin.bandDialog names it, and a timer without a
 // window would tick for as long as the editor runs.
@@ -247,22 +236,48 @@ void CancelClipboardRetry()
     StopClipboardRetry(plugin.bandDialog);
 }
 
+static void Handled(DWORD sequence)
+{
+    plugin.clipboardHandled = true;
+    plugin.handledSequence = sequence;
+}
+
+void StartClipboardWatch(HWND dialog)
+{
+    plugin.clipboardHandled = false;
+    AddClipboardFormatListener(dialog);
+    // The listener is told of changes only: the text there as the band opens is recorded now.
+    OnClipboardChange(dialog);
+}
+
+void StopClipboardWatch(HWND dialog)
+{
+    RemoveClipboardFormatListener(dialog);
+    KillTimer(dialog, CLIPBOARD_TIMER_ID);
+    plugin.clipboardRetry = false;
+}
+
 // Clipboard tools, remote-desktop clients and the system's own history open the clipboard the
 // moment it changes, just as the notice reaches us: the read is tried again a few times instead
 // of holding the editor's thread.
-void OnClipboardChange(HWND dialog, WPARAM wParam, LPARAM lParam)
+void OnClipboardChange(HWND dialog)
 {
     // Taken before the read: a text that arrives during a failed read has a number of its own,
     // so the retry leaves it to its own notice instead of recording it a second time.
     DWORD sequence = GetClipboardSequenceNumber();
+    // The notices are posted: two changes before this thread looks leave two notices of the
+    // second text, which is recorded once. The first text is gone, as a text replaced during a
+    // retry is.
+    if (plugin.clipboardHandled && sequence == plugin.handledSequence) return;
     // A pending text has been replaced: it is gone, and this one is read instead.
     StopClipboardRetry(dialog);
-    if (!RecordClipboard()) {
-        plugin.clipboardSequence = sequence;
-        plugin.clipboardTries = 0;
-        plugin.clipboardRetry = SetTimer(dialog, CLIPBOARD_TIMER_ID, kRetryPeriodMs, nullptr) != 0;
+    if (RecordClipboard()) {
+        Handled(sequence);
+        return;
     }
-    PassOn(WM_DRAWCLIPBOARD, wParam, lParam);
+    plugin.clipboardSequence = sequence;
+    plugin.clipboardTries = 0;
+    plugin.clipboardRetry = SetTimer(dialog, CLIPBOARD_TIMER_ID, kRetryPeriodMs, nullptr) != 0;
 }
 
 void OnClipboardRetry(HWND dialog)
@@ -276,17 +291,12 @@ void OnClipboardRetry(HWND dialog)
         StopClipboardRetry(dialog);
         return;
     }
-    if (RecordClipboard() || ++plugin.clipboardTries >= kRetryTries) StopClipboardRetry(dialog);
-}
-
-void OnClipboardChainChange(WPARAM wParam, LPARAM lParam)
-{
-    HWND leaving = reinterpret_cast<HWND>(wParam);
-    if (leaving == plugin.nextClipboardViewer) {
-        plugin.nextClipboardViewer = reinterpret_cast<HWND>(lParam);
-        return;
+    if (RecordClipboard()) {
+        Handled(plugin.clipboardSequence);
+        StopClipboardRetry(dialog);
+    } else if (++plugin.clipboardTries >= kRetryTries) {
+        StopClipboardRetry(dialog);
     }
-    PassOn(WM_CHANGECBCHAIN, wParam, lParam);
 }
 
 // While the list holds only part of savedItems (plugin.listIsPartial), a backup adds the saved

@@ -18,10 +18,13 @@ int BackupClosingClipList();
 // list is to be filled again with the other view: false when the list's items could not be saved,
 // so the list must stay as it is.
 int SwitchClipList(BYTE showHistory, bool* refillOnFailure = nullptr);
+// The band's `dialog` hears of clipboard changes from its making (where the text then on the
+// clipboard is recorded) to its end.
+void StartClipboardWatch(HWND dialog);
+void StopClipboardWatch(HWND dialog);
 // A clipboard change told to the band's `dialog`; a read that another window's hold refused is
 // tried again from a timer of the dialog.
-void OnClipboardChange(HWND dialog, WPARAM wParam, LPARAM lParam);
-void OnClipboardChainChange(WPARAM wParam, LPARAM lParam);
+void OnClipboardChange(HWND dialog);
 // A tick of CLIPBOARD_TIMER_ID: the clipboard read again after another window held it.
 void OnClipboardRetry(HWND dialog);
 // A pending read is dropped (the history emptied, the band closing).

@@ -106,8 +106,7 @@ static void OnDestroy(HWND dialog)
     clipCombo.Close();
     // The timers belong to this band only.
     KillTimer(dialog, HOLD_TIMER_ID);
-    KillTimer(dialog, CLIPBOARD_TIMER_ID);
-    plugin.clipboardRetry = false;
+    StopClipboardWatch(dialog);
     // A dialog destroyed by the host would leave our band in its rebar (the dialog's parent),
     // without its child.
     RemoveBand(GetParent(dialog), BAND_ID, plugin.toolbarWindow);
@@ -117,8 +116,6 @@ static void OnDestroy(HWND dialog)
     if (plugin.toolTip != nullptr) plugin.toolTip->Destroy();
     DestroyWindow(plugin.paletteWindow);
     plugin.paletteWindow = nullptr;
-    ChangeClipboardChain(dialog, plugin.nextClipboardViewer);
-    plugin.nextClipboardViewer = nullptr;
 }
 
 static void OnNotify()
@@ -249,13 +246,15 @@ static void OnCommandMessage(HWND dialog, WPARAM wParam)
     }
 }
 
-INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         SetWindowTextA(dialog, "文字変換");
         plugin.listSaved = false;
-        plugin.nextClipboardViewer = SetClipboardViewer(dialog);
+        // A format listener, not the viewer chain: no other program can cut it off, and it cuts
+        // off no one while the editor hangs.
+        StartClipboardWatch(dialog);
         return 1;
     case WM_DESTROY: OnDestroy(dialog); break;
     case WM_NOTIFY: OnNotify(); break;
@@ -268,8 +267,7 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         }
         break;
     case WM_COMMAND: OnCommandMessage(dialog, wParam); break;
-    case WM_DRAWCLIPBOARD: OnClipboardChange(dialog, wParam, lParam); break;
-    case WM_CHANGECBCHAIN: OnClipboardChainChange(wParam, lParam); break;
+    case WM_CLIPBOARDUPDATE: OnClipboardChange(dialog); break;
     default: break;
     }
     return 0;

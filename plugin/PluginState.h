@@ -26,11 +26,13 @@ struct PluginState {
     BYTE paletteShown = 0;
     BYTE comboMoved = 0;
     RECT lastComboRect = {0, 0, 0, 0};
-    HWND nextClipboardViewer = nullptr;
     // A clipboard change not read yet because another window held the clipboard.
     bool clipboardRetry = false;
     DWORD clipboardSequence = 0;  // the clipboard's sequence number at that change
     int clipboardTries = 0;
+    // The last change this band has dealt with (recorded, or judged private or not text).
+    bool clipboardHandled = false;
+    DWORD handledSequence = 0;
     BYTE nudgeRight = 0;
     bool listSaved = false;      // this band's list has gone to savedItems already
 

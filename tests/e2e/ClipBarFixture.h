@@ -11,22 +11,23 @@
 #include <string>
 #include <vector>
 
-// Counts the clipboard-change notices (WM_DRAWCLIPBOARD) that windows of this thread receive while
-// it lives. One at a time.
+// Counts the clipboard-change notices (WM_CLIPBOARDUPDATE) that windows of this thread take from
+// its queue while it lives: they are posted, so only a hook on the queue sees them. One at a time.
 class ClipboardNotices {
 public:
-    ClipboardNotices() : hook(SetWindowsHookExA(WH_CALLWNDPROC, Seen, nullptr, GetCurrentThreadId())) { windows.clear(); }
+    ClipboardNotices() : hook(SetWindowsHookExA(WH_GETMESSAGE, Seen, nullptr, GetCurrentThreadId())) { windows.clear(); }
     ~ClipboardNotices() { UnhookWindowsHookEx(hook); }
     ClipboardNotices(const ClipboardNotices&) = delete;
     ClipboardNotices& operator=(const ClipboardNotices&) = delete;
     int To(HWND window) const { return static_cast<int>(std::count(windows.begin(), windows.end(), window)); }
 
 private:
-    static LRESULT CALLBACK Seen(int code, WPARAM wParam, LPARAM lParam)
+    static LRESULT CALLBACK Seen(int code, WPARAM removed, LPARAM lParam)
     {
-        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && sent->message == WM_DRAWCLIPBOARD) windows.push_back(sent->hwnd);
-        return CallNextHookEx(nullptr, code, wParam, lParam);
+        const MSG* posted = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && removed == PM_REMOVE && posted->message == WM_CLIPBOARDUPDATE)
+            windows.push_back(posted->hwnd);
+        return CallNextHookEx(nullptr, code, removed, lParam);
     }
     static inline std::vector<HWND> windows;
     HHOOK hook;
