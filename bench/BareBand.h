@@ -53,17 +53,17 @@ public:
     double HoldSteps(bool on);
     // The clipboard read, its text put on top of the list and the oldest beyond `keep` dropped,
     // the notice passed on to `next`; returns ms.
-    double ClipboardChange(HWND owner, int keep, HWND next);
+    double ClipboardChange(HWND owner, int keep);
     // What a change needs beyond that: the clipboard's formats listed (a private one is not
     // recorded) and an entry equal to the text looked for; returns ms.
     double ClipboardSteps();
-    // Joins the clipboard viewer chain (or leaves it): each change is then handled as it is
-    // announced, the moment the plug-in handles it too, and timed into ClipboardTimes (and its
+    // Listens for clipboard changes (or stops): each change is then handled as it is announced,
+    // the moment the plug-in handles it too, and timed into ClipboardTimes (and its
     // extra steps into ClipboardStepTimes). Both start empty.
     void WatchClipboard(bool on);
     const std::vector<double>& ClipboardTimes() const { return clipboardMs; }
     const std::vector<double>& ClipboardStepTimes() const { return clipboardStepsMs; }
-    void OnClipboardMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnClipboardChange();
     // The palette's dialog made, moved to `place` (where a palette was last closed) and shown
     // without activation; then destroyed. Both return ms.
     double OpenPalette(HWND owner, POINT place);
@@ -72,9 +72,9 @@ public:
 private:
     HWND rebar;
     HMODULE resources;
-    // The bare band's windows, its pictures and the rebar's own, and the next clipboard viewer.
+    // The bare band's windows, its pictures and the rebar's own.
     HWND dialog = nullptr, toolbar = nullptr, tip = nullptr, combo = nullptr, palette = nullptr;
     HIMAGELIST bandImages = nullptr, previousImages = nullptr;
-    HWND nextViewer = nullptr;
+    double formatsMs = 0; // the last change's search for the copier's text format
     std::vector<double> clipboardMs, clipboardStepsMs;
 };

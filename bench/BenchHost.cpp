@@ -64,7 +64,7 @@ bool BenchHost::Open(std::string& error)
     SetForegroundWindow(host.Frame());
     SetFocus(host.View());
     PumpPending();
-    // The band records what is on the clipboard when it joins the viewer chain: start empty.
+    // The band records what is on the clipboard when it starts to listen: start empty.
     EmptyClipboardNow();
     return true;
 }
@@ -292,7 +292,7 @@ bool BenchHost::Copy(const std::string& text)
     size_t handled = bandTimer.clipboardMs.size();
     if (!copier.Copy(text)) return false;
     if (!BandOpen()) return true;
-    // The change reaches the band as a message sent from the other program: pump until it is in.
+    // The change reaches the band as a notice posted to it: pump until it is in.
     DWORD start = GetTickCount();
     while (bandTimer.clipboardMs.size() == handled) {
         if (GetTickCount() - start > 5000) return false;
@@ -345,7 +345,7 @@ LRESULT CALLBACK BandMessageTimer::Proc(HWND window, UINT message, WPARAM wParam
 {
     BandMessageTimer* self = attached;
     WNDPROC next = self->original;
-    if (message != WM_DESTROY && message != WM_DRAWCLIPBOARD) return CallWindowProcA(next, window, message, wParam, lParam);
+    if (message != WM_DESTROY && message != WM_CLIPBOARDUPDATE) return CallWindowProcA(next, window, message, wParam, lParam);
     Stopwatch watch;
     LRESULT result = CallWindowProcA(next, window, message, wParam, lParam);
     double ms = watch.ElapsedMs();

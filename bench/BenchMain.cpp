@@ -117,7 +117,7 @@ static void PrintSteps(const BenchResults& r)
                         {"toolbar", &BandSteps::toolbar}, {"tooltips", &BandSteps::tips},
                         {"toolbar style, separators, pictures", &BandSteps::styling}, {"combo box", &BandSteps::combo},
                         {"band picture", &BandSteps::image}, {"band inserted", &BandSteps::insert},
-                        {"after (refill, viewer chain, status, focus)", &BandSteps::rest}};
+                        {"after (refill, clipboard listener, status, focus)", &BandSteps::rest}};
     printf("\nThe band's construction with nothing saved, step by step (medians, ms)\n");
     printf("  %-44s %9s %9s\n", "", "plug-in", "bare");
     for (const Row& row : rows) {
@@ -134,10 +134,10 @@ static void JudgeTargets(const BenchResults& r)
     printf("\nTargets\n");
     for (const BenchResults::Size& size : r.sizes) {
         RatioTarget(Format("opening with %d items", size.n), size.open, size.bareOpen, 2.0,
-                    "the clipboard viewer chain joined and the clipboard read, the items copied back from where "
+                    "the clipboard listener added and the clipboard read, the items copied back from where "
                     "they were kept, the host's status refreshed, the focus given back");
         RatioTarget(Format("closing with %d items", size.n), size.exit, size.bareClose, 2.0,
-                    "the items kept for the next band, the host's status refreshed, the viewer chain left");
+                    "the items kept for the next band, the host's status refreshed, the listener removed");
     }
     const BenchResults::Size* large = SizeOf(r, 10000);
     const BenchResults::Size* middle = SizeOf(r, 1000);
@@ -160,8 +160,8 @@ static void JudgeTargets(const BenchResults& r)
         RatioTarget(c.name, c.total, c.bare, c.limit, c.why, c.steps, c.stepsWhat);
     }
     RatioTarget("clipboard change in the history view", r.clipboard, r.clipboardBare, 2.0,
-                "the notice passed on to the next viewer, the text kept in the history", r.clipboardSteps,
-                "the formats listed and an equal entry looked for");
+                "the text kept in the history", r.clipboardSteps,
+                "the change's number, the copier's text format and the formats listed, and an equal entry looked for");
     for (size_t i = 1; i < r.memory.size(); ++i) {
         const auto& a = r.memory[i - 1];
         const auto& b = r.memory[i];

@@ -209,7 +209,7 @@ void RunClipboard(const BenchConfig& config, BenchResults& results)
     bareBand.WatchClipboard(false);
     CheckNoBoxes(host, results);
     printf("5. %d clipboard changes in the history view (%d shown on top at once)\n", config.clipboardChanges, seen);
-    printf("  one change (WM_DRAWCLIPBOARD) %s\n", Describe(results.clipboard).c_str());
+    printf("  one change (WM_CLIPBOARDUPDATE) %s\n", Describe(results.clipboard).c_str());
     printf("  bare (baseline)               %s\n", Describe(results.clipboardBare).c_str());
     printf("  bare extra steps              %s\n", Describe(results.clipboardSteps).c_str());
     fflush(stdout);

@@ -145,7 +145,13 @@ TEST_F(ClipBarHistory, AViewerChainCutOffStopsNothingAndEachChangeIsRecordedOnce
         CloseClipboard();
     }
     PumpFor(200);
+    // One more notice of a change already read, as the system posts one for each change.
+    PostMessageA(BandDialog(), WM_CLIPBOARDUPDATE, 0, 0);
+    PumpFor(50);
     EXPECT_EQ((Texts{"four", "two", "one"}), HistoryView());
+    // 28 more texts make 31 entries, of which only "one" goes if "four" is there once.
+    for (int i = 1; i <= 28; ++i) Copy("t" + std::to_string(i));
+    EXPECT_EQ("two", HistoryView().back());
     EXPECT_NE(BandDialog(), GetClipboardViewer());
     ChangeClipboardChain(silent, before);
     DestroyWindow(silent);
