@@ -76,8 +76,10 @@ void BenchHost::Close()
     bandTimer.Detach();
     // The hook patches the plug-in's imports: it goes before the library does.
     boxes.reset();
+    HMODULE module = host.Plugins().empty() ? nullptr : host.Plugins()[0].module;
     host.Close();
-    PumpPending();
+    // The next host must load the library afresh: it gives its own reference back from the loop.
+    PumpUntilUnloaded(module);
 }
 
 double BenchHost::OpenBand()

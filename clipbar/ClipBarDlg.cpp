@@ -11,6 +11,7 @@
 #include "convpalette/Palette.h"
 #include "plugin/Globals.h"
 #include "plugin/HostMessages.h"
+#include "plugin/LibraryHold.h"
 #include "plugin/PluginState.h"
 #include "res/resource.h"
 #include <commctrl.h>
@@ -84,15 +85,19 @@ static void SaveClipList()
 // a window costs a wineserver round trip on every message to it, and the toolbar gets many.
 static LRESULT CALLBACK ToolbarWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
+    LibraryInUse inUse;
     if (message == WM_DESTROY && plugin.bandClosed == 0) SaveClipList();
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, ToolbarWatch, 0);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, ToolbarWatch, 0);
+        ReleaseLibraryFor(window);
+    }
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
 void WatchToolbar(HWND toolbar)
 {
     HWND watch = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 0, 0, toolbar, nullptr, plugin.hInstance, nullptr);
-    if (watch != nullptr) SetWindowSubclass(watch, ToolbarWatch, 0, 0);
+    if (watch != nullptr && SetWindowSubclass(watch, ToolbarWatch, 0, 0)) HoldLibraryFor(watch);
 }
 
 static void OnDestroy(HWND dialog)
@@ -248,8 +253,12 @@ static void OnCommandMessage(HWND dialog, WPARAM wParam)
 
 INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
+    LibraryInUse inUse;
     switch (message) {
     case WM_INITDIALOG:
+        // Also for the tooltips, whose texts are our resources: they go in this dialog's
+        // WM_DESTROY, if not before with their owner.
+        HoldLibraryFor(dialog);
         SetWindowTextA(dialog, "文字変換");
         plugin.listSaved = false;
         // A format listener, not the viewer chain: no other program can cut it off, and it cuts
@@ -257,6 +266,7 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         StartClipboardWatch(dialog);
         return 1;
     case WM_DESTROY: OnDestroy(dialog); break;
+    case WM_NCDESTROY: ReleaseLibraryFor(dialog); break;
     case WM_NOTIFY: OnNotify(); break;
     case WM_DPICHANGED_AFTERPARENT: RelayOutBand(); break;
     case WM_TIMER:

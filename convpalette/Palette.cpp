@@ -2,6 +2,7 @@
 #include "convpalette/PaletteDrag.h"
 #include "common/Memory.h"
 #include "plugin/Globals.h"
+#include "plugin/LibraryHold.h"
 #include "plugin/PluginState.h"
 #include "res/resource.h"
 #include <cstdio>
@@ -167,15 +168,20 @@ static void SavePalette(HWND window)
 
 INT_PTR CALLBACK PaletteDlgProc(HWND window, UINT message, WPARAM, LPARAM)
 {
+    LibraryInUse inUse;
     plugin.paletteWindow = window;
     switch (message) {
     case WM_INITDIALOG:
+        HoldLibraryFor(window);
         InitPalette(window);
         // FALSE: the dialog manager's default focus would go to the first box, and focusing a
         // control activates its window, taking the keyboard from the document.
         return FALSE;
     case WM_DESTROY:
         SavePalette(window);
+        return FALSE;
+    case WM_NCDESTROY:
+        ReleaseLibraryFor(window);
         return FALSE;
     default:
         return FALSE;
@@ -299,6 +305,7 @@ static void OnLeftClick(HWND window)
 
 LRESULT CALLBACK PaletteWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LibraryInUse inUse;
     switch (message) {
     case WM_ACTIVATEAPP:
         OnActivateApp(window);

@@ -191,6 +191,17 @@ int HostApp::RunMessageLoop()
     return static_cast<int>(msg.wParam);
 }
 
+bool HostApp::RemovePlugin(size_t index)
+{
+    if (index >= plugins.size() || frames.empty()) return false;
+    if (plugins[index].plugInProc(Frame(), HR_CONFIRM_REMOVE, 0, 0) == 0) return false;
+    LoadedPlugin gone = plugins[index];
+    plugins.erase(plugins.begin() + static_cast<std::ptrdiff_t>(index));
+    UnloadPlugin(gone);
+    for (auto& frame : frames) frame->BuildPluginMenu();
+    return true;
+}
+
 void HostApp::RefreshPluginEntries(UINT commandId)
 {
     for (auto& frame : frames) frame->RefreshPluginEntry(commandId);

@@ -88,6 +88,9 @@ public:
     MessageLog& Log() { return log; }
     const HostOptions& Options() const { return options; }
     const std::vector<LoadedPlugin>& Plugins() const { return plugins; }
+    // The user removes plug-in `index` while the editor runs: if it agrees (request 2311), the
+    // library is freed at once, whatever windows of it are open, and its menu entry goes.
+    bool RemovePlugin(size_t index);
     void SetAnswerHook(HostAnswerHook hook) { answerHook = std::move(hook); }
     const HostAnswerHook& AnswerHook() const { return answerHook; }
     // A plug-in's command state changed: every frame asks it again and updates its menu entry.

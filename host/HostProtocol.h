@@ -54,6 +54,7 @@ enum HostEvent : UINT {
 // PlugInProc requests the editor makes.
 enum HostRequest : UINT {
     HR_NAME = 2306, // the plug-in's name: wParam capacity, lParam buffer
+    HR_CONFIRM_REMOVE = 2311, // the user asks to remove the plug-in: nonzero if the plug-in agrees
 };
 
 // A plug-in's entry points, as the editor calls them.

@@ -2,6 +2,7 @@
 #include "capture/ClipHistory.h"
 #include "plugin/Globals.h"
 #include "plugin/HostMessages.h"
+#include "plugin/LibraryHold.h"
 #include "plugin/PluginState.h"
 #include "clipbar/Rebar.h"
 #include "res/resource.h"
@@ -20,6 +21,7 @@ BOOL WINAPI QueryStatus(HWND, LPBOOL flag)
 
 void WINAPI OnEvents(HWND window, UINT flags, LPARAM value)
 {
+    LibraryInUse inUse;
     if (flags & EVENT_COMMAND_ID) {
         plugin.commandId = static_cast<WPARAM>(value);
         char version[80] = "";
@@ -64,6 +66,7 @@ static LRESULT AnswerText(UINT id, WPARAM capacity, LPARAM buffer)
 
 LRESULT WINAPI PlugInProc(HWND window, UINT request, WPARAM wParam, LPARAM lParam)
 {
+    LibraryInUse inUse;
     switch (request) {
     case REQUEST_2305:
     case REQUEST_2310:

@@ -1,6 +1,7 @@
 #include "plugin/Exports.h"
 #include "plugin/Globals.h"
 #include "plugin/HostMessages.h"
+#include "plugin/LibraryHold.h"
 #include "plugin/PluginState.h"
 #include "clipbar/Band.h"
 #include "clipbar/Rebar.h"
@@ -23,6 +24,7 @@ static HWND WaitForHostRebar()
 
 void WINAPI OnCommand(HWND window)
 {
+    LibraryInUse inUse;
     char path[260] = {0};
     plugin.hostWindow = GetParent(window);
     plugin.viewWindow = window;

@@ -171,4 +171,45 @@ TEST_F(ClipBarLifecycle, EndOfDataEventEmptiesBothListsButNotTheShownList)
     EXPECT_EQ((Texts{"Def ghi"}), Items());
 }
 
+// The user removes the plug-in with the bar open: the host frees the library at once. The bar's
+// windows keep running its code, so it stays until they are gone, and then goes.
+TEST_F(ClipBarLifecycle, LibraryFreedWithTheBarOpenStaysUntilTheBarIsGone)
+{
+    SetCaret(0, 1);
+    Press(40008);
+    Press(40011);
+    ASSERT_NE(nullptr, Palette());
+    HMODULE module = Host().Plugins().at(0).module;
+    {
+        RealBoxAnswerer yes(IDYES);
+        ASSERT_TRUE(Host().RemovePlugin(0));
+    }
+    ASSERT_TRUE(LibraryMapped(module)) << "unloaded under the open bar";
+
+    Copy("after");
+    EXPECT_EQ((Texts{"after"}), HistoryView());
+    HWND toolbar = Toolbar();
+    HWND tip = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+    RECT r;
+    SendMessageA(toolbar, TB_GETITEMRECT, SendMessageA(toolbar, TB_COMMANDTOINDEX, 40008, 0), reinterpret_cast<LPARAM>(&r));
+    POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    POINT onScreen = at;
+    ClientToScreen(toolbar, &onScreen);
+    SetCursorPos(onScreen.x, onScreen.y);
+    PostMessageA(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(tip) != FALSE; }, 4000)) << "no tooltip";
+    char text[200] = "";
+    GetWindowTextA(tip, text, sizeof text);
+    EXPECT_EQ(0u, std::string(text).find("キャレット位置の1行を保存します。\r\n")) << text;
+    EXPECT_TRUE(LibraryMapped(module));
+
+    SendMessageA(Frame(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntilUnloaded(module)) << "still loaded after the bar is gone";
+    // Loaded again, it starts afresh: the item saved before is not there.
+    Reopen(setup);
+    EXPECT_TRUE(MenuEntryEnabled());
+    OpenClipBar();
+    EXPECT_TRUE(Items().empty());
+}
+
 } // namespace

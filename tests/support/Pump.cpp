@@ -30,6 +30,20 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
     }
 }
 
+bool LibraryMapped(HMODULE module)
+{
+    HMODULE found = nullptr;
+    return module != nullptr &&
+           GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              reinterpret_cast<LPCSTR>(module), &found) &&
+           found == module;
+}
+
+bool PumpUntilUnloaded(HMODULE module, DWORD timeoutMs)
+{
+    return PumpUntil([module] { return !LibraryMapped(module); }, timeoutMs);
+}
+
 namespace {
 WORD watchedKey = 0;
 int releases = 0;

@@ -9,6 +9,10 @@ void PumpPending();
 void PumpFor(DWORD ms);
 // Dispatches messages until `done` is true or `timeoutMs` passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+// Whether the library loaded at `module` is still mapped into the process.
+bool LibraryMapped(HMODULE module);
+// Dispatches messages until the library is unmapped (at most `timeoutMs`); returns whether it is.
+bool PumpUntilUnloaded(HMODULE module, DWORD timeoutMs = 3000);
 
 // Counts the releases of one key (WM_KEYUP or WM_SYSKEYUP) that the thread's message loop takes
 // while it lives, so a test can wait for input it sent to arrive. One at a time.
