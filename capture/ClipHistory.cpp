@@ -65,7 +65,7 @@ static long long OpenedText(char* destination, int capacity, bool* empty = nullp
         size_t units = GlobalSize(data) / sizeof(wchar_t);
         if (empty != nullptr) *empty = units == 0 || text[0] == L'\0';
         // Converted only as far as the copy goes: a long text costs no more than its first bytes.
-        bytes = destination != nullptr ? WideToCp932(text, units, destination, room) : WideToCp932(text, units, nullptr, 0);
+        bytes = WideToCp932(text, units, destination, room);
         if (destination != nullptr) destination[bytes] = '\0';
     } else {
         const char* text = static_cast<const char*>(block);
