@@ -344,7 +344,7 @@ int BackupClosingClipList()
 // The clip list emptied and filled with `list`: every text on top in turn, or the texts of a
 // copy of the list at the end. The batch fill borrows the texts by pointer; without memory for
 // the pointers the texts go in one by one, as the batch would have put them.
-static int ReplaceClipList(const CDimPack& list, bool onTop)
+int ReplaceClipList(const CDimPack& list, bool onTop)
 {
     int count = list.GetCount();
     MemArray<const char*> texts;

@@ -1,5 +1,6 @@
 // The clipboard history and the switch between the saved items and the history.
 #pragma once
+#include "cliplist/DimPack.h"
 #include <windows.h>
 
 int ClipboardTextLength();
@@ -14,6 +15,9 @@ int BackupClipList();
 // For a list about to go: BackupClipList, or when that fails, the list's items that savedItems
 // lacks added to it, as many as memory allows (1 or 0 as BackupClipList).
 int BackupClosingClipList();
+// The clip list emptied and filled with `list`: each text on top in turn, or, for a copy of the
+// list's own items, in their order at the end. The number of items, or -1.
+int ReplaceClipList(const CDimPack& list, bool onTop);
 // 1 on success, 0 on failure. After a failure, *refillOnFailure (when given) tells whether the
 // list is to be filled again with the other view: false when the list's items could not be saved,
 // so the list must stay as it is.

@@ -42,11 +42,58 @@ static int FailBuild(const char* message)
     return 0;
 }
 
-int BuildBand()
+HWND MakeToolbar(const BandScale& scale, HIMAGELIST* images, const char** failure)
 {
     ButtonDef buttons[12];
     memcpy(buttons, clipBarButtons, sizeof buttons);
+    *images = nullptr;
+    *failure = "ツールバーの生成に失敗しました！！";
+    // The 16-pixel pictures come as the bitmap strip; any other set as an image list, which the
+    // toolbar must have before its buttons. Without the scale's pictures the bar still works with
+    // the 16-pixel set.
+    HIMAGELIST scaled = scale.pictures->size != 16 ? LoadToolbarPictures(scale) : nullptr;
+    HWND toolbar = scaled != nullptr
+                       ? CreateImageListToolBar(plugin.bandDialog, IDC_TOOLBAR, scaled, buttons, scale.pictures->imageWidth,
+                                                scale.pictures->imageHeight, 0)
+                       : CreateToolBar(plugin.bandDialog, IDC_TOOLBAR, IDB_TOOLBAR, buttons, 16, 15, 0);
+    if (toolbar != nullptr) {
+        LRESULT style = SendMessageA(toolbar, TB_GETSTYLE, 0, 0);
+        if (style == 0) {
+            *failure = "ツールバーの状態変更に失敗しました！！";
+        } else {
+            SendMessageA(toolbar, TB_SETSTYLE, 0, (style | kToolbarStyleAdded) ^ kToolbarStyleFlipped);
+            SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+            if (InsertSeparators(toolbar, clipBarSeparators)) {
+                *images = scaled;
+                *failure = nullptr;
+                return toolbar;
+            }
+            *failure = "ツールバーの状態設定に失敗しました！！";
+        }
+        DestroyWindow(toolbar);
+    }
+    if (scaled != nullptr) ImageList_Destroy(scaled);
+    return nullptr;
+}
 
+int PictureSizeOf(HIMAGELIST images)
+{
+    int width = 16, height = 15;
+    if (images != nullptr) ImageList_GetIconSize(images, &width, &height);
+    return width;
+}
+
+HWND CreateClipList(HWND toolbar, const BandScale& scale)
+{
+    clipCombo.SetShowMessages(0);
+    clipCombo.SetOwner(toolbar);
+    clipCombo.SetListHeight(ClipListDropHeight(scale));
+    clipCombo.SetControlId(IDC_CLIPLIST);
+    return clipCombo.Create(nullptr, ClipListLeft(toolbar), ClipListTop(scale), ClipListWidth(scale), kComboStyle, nullptr);
+}
+
+int BuildBand()
+{
     HWND rebar = FindHostRebar();
     if (rebar == nullptr) return 0;
 
@@ -55,34 +102,23 @@ int BuildBand()
     plugin.keepDropDown = 0;
     plugin.comboMoved = 0;
     plugin.paletteShown = 0;
+    plugin.relayoutPosted = false;
 
     plugin.bandDialog = CreateDialogParamA(plugin.hInstance, MAKEINTRESOURCEA(IDD_CLIPBAR), rebar, ClipBar, 0);
     if (plugin.bandDialog == nullptr) return FailBuild("ウインドウの生成に失敗しました！！");
 
-    plugin.toolbarWindow = CreateToolBar(plugin.bandDialog, IDC_TOOLBAR, IDB_TOOLBAR, buttons, 16, 15, 0);
-    if (plugin.toolbarWindow == nullptr) return FailBuild("ツールバーの生成に失敗しました！！");
-    WatchToolbar(plugin.toolbarWindow);
-
-    LRESULT style = SendMessageA(plugin.toolbarWindow, TB_GETSTYLE, 0, 0);
-    if (style == 0) return FailBuild("ツールバーの状態変更に失敗しました！！");
-    SendMessageA(plugin.toolbarWindow, TB_SETSTYLE, 0, (style | kToolbarStyleAdded) ^ kToolbarStyleFlipped);
-    SendMessageA(plugin.toolbarWindow, TB_AUTOSIZE, 0, 0);
-
-    if (!InsertSeparators(plugin.toolbarWindow, clipBarSeparators))
-        return FailBuild("ツールバーの状態設定に失敗しました！！");
-    // Pictures for the display's scale; without them the bar still works with the 16-pixel set.
     BandScale scale = CurrentBandScale();
-    ApplyToolbarPictures(plugin.toolbarWindow, scale, true);
+    const char* failure = nullptr;
+    plugin.toolbarWindow = MakeToolbar(scale, &plugin.toolbarImages, &failure);
+    if (plugin.toolbarWindow == nullptr) return FailBuild(failure);
+    WatchToolbar(plugin.toolbarWindow);
+    plugin.toolbarPictureSize = PictureSizeOf(plugin.toolbarImages);
+    plugin.layoutDpi = scale.dpi;
 
-    clipCombo.SetShowMessages(0);
-    clipCombo.SetOwner(plugin.toolbarWindow);
-    clipCombo.SetListHeight(ClipListDropHeight(scale));
-    clipCombo.SetControlId(IDC_CLIPLIST);
-    plugin.comboWindow = clipCombo.Create(nullptr, ClipListLeft(plugin.toolbarWindow), ClipListTop(scale),
-                                          ClipListWidth(scale), kComboStyle, nullptr);
+    plugin.comboWindow = CreateClipList(plugin.toolbarWindow, scale);
     if (plugin.comboWindow == nullptr) return FailBuild("コンボボックスの生成に失敗しました！！");
+    ApplyListFont(plugin.comboWindow, scale);
     clipCombo.SetItemHeight(ClipListRowHeight(plugin.comboWindow, scale));
-
     REBARBANDINFOA band = {};
     band.cbSize = REBARBANDINFOA_V6_SIZE;
     band.fMask = RBBIM_STYLE | RBBIM_IMAGE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_BACKGROUND | RBBIM_ID;

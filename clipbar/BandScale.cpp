@@ -12,8 +12,6 @@ static const int kComboWidth = 200;
 static const int kListHeight = 400;
 static const int kItemHeight = 17;
 static const UINT kBandChildHeight = 26;
-// A toolbar button is its picture plus this much (what the toolbar gives 16 x 15 pictures).
-static const int kButtonMargin = 7;
 static const COLORREF kPictureBackground = RGB(192, 192, 192);  // silver, shown as the button face
 
 static const PictureSet kPictureSets[] = {
@@ -52,22 +50,44 @@ void ReleaseToolbarPictures()
     plugin.toolbarImages = nullptr;
 }
 
-bool ApplyToolbarPictures(HWND toolbar, const BandScale& scale, bool made)
+HIMAGELIST LoadToolbarPictures(const BandScale& scale)
 {
     const PictureSet& set = *scale.pictures;
-    if (made && set.size == 16) return true;
-    HIMAGELIST images = ImageList_LoadImageA(plugin.hInstance, MAKEINTRESOURCEA(set.toolbarBitmap), set.imageWidth, 0,
-                                             kPictureBackground, IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    if (images == nullptr) return false;
-    // The toolbar keeps the image list it was made with (its own); only ours is ever released.
-    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-    ReleaseToolbarPictures();
-    plugin.toolbarImages = images;
-    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(set.imageWidth, set.imageHeight));
-    SendMessageA(toolbar, TB_SETBUTTONSIZE, 0,
-                 MAKELPARAM(set.imageWidth + kButtonMargin, set.imageHeight + kButtonMargin));
-    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
-    return true;
+    return ImageList_LoadImageA(plugin.hInstance, MAKEINTRESOURCEA(set.toolbarBitmap), set.imageWidth, 0,
+                                kPictureBackground, IMAGE_BITMAP, LR_CREATEDIBSECTION);
+}
+
+static UINT SystemDpi()
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+void ApplyListFont(HWND combo, const BandScale& scale)
+{
+    // The stock font is made for the system's DPI as it was at sign-in; on a display of another
+    // scale the list gets the same font at that scale.
+    HFONT stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HFONT font = stock;
+    UINT system = SystemDpi();
+    LOGFONTA face = {};
+    if (scale.dpi != system && stock != nullptr && GetObjectA(stock, sizeof face, &face) == sizeof face) {
+        face.lfHeight = MulDiv(face.lfHeight, static_cast<int>(scale.dpi), static_cast<int>(system));
+        HFONT scaled = CreateFontIndirectA(&face);
+        if (scaled != nullptr) font = scaled;
+    }
+    if (font == stock && plugin.listFont == nullptr) return;
+    SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    ReleaseListFont();
+    if (font != stock) plugin.listFont = font;
+}
+
+void ReleaseListFont()
+{
+    if (plugin.listFont != nullptr) DeleteObject(plugin.listFont);
+    plugin.listFont = nullptr;
 }
 
 int ClipListLeft(HWND toolbar)
@@ -160,31 +180,4 @@ void SetBandImage(HWND rebar, const BandScale& scale)
         }
     }
     if (icon != nullptr) DestroyIcon(icon);
-}
-
-void RelayOutBand()
-{
-    HWND toolbar = plugin.toolbarWindow;
-    HWND combo = plugin.comboWindow;
-    if (toolbar == nullptr || combo == nullptr || !IsWindow(toolbar)) return;
-    BandScale scale = CurrentBandScale();
-    ApplyToolbarPictures(toolbar, scale, false);
-    RECT box = {0, 0, 0, 0};
-    GetWindowRect(combo, &box);
-    SetWindowPos(combo, nullptr, ClipListLeft(toolbar), ClipListTop(scale), ClipListWidth(scale), box.bottom - box.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    clipCombo.SetItemHeight(ClipListRowHeight(combo, scale));
-    clipCombo.SetListHeight(ClipListDropHeight(scale));
-    clipCombo.ApplyListHeight(clipCombo.GetCount() > 0 ? ClipListDropHeight(scale) : 0);
-
-    HWND rebar = GetParent(plugin.bandDialog);
-    int index = BandIdToIndex(rebar, BAND_ID, toolbar);
-    if (index == -1) return;
-    SetBandImage(rebar, scale);
-    REBARBANDINFOA band = {};
-    band.cbSize = REBARBANDINFOA_V6_SIZE;
-    band.fMask = RBBIM_CHILDSIZE;
-    band.cxMinChild = 0;
-    band.cyMinChild = BandChildHeight(toolbar, combo, scale);
-    SendMessageA(rebar, RB_SETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
 }

@@ -3,6 +3,7 @@
 // pictures) and scaled for the band's own window.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 // The pictures drawn for one scale.
 struct PictureSet {
@@ -21,8 +22,15 @@ struct BandScale {
 // The scale of plugin.bandDialog's display, with the picture set nearest to it.
 BandScale CurrentBandScale();
 int ScaledSize(int size96, const BandScale& scale);
-// Gives the toolbar the scale's pictures, unless they are the 16-pixel set it was made with.
-bool ApplyToolbarPictures(HWND toolbar, const BandScale& scale, bool made);
+// The scale's toolbar pictures as an image list of our own (the caller frees it); null when they
+// cannot be loaded.
+HIMAGELIST LoadToolbarPictures(const BandScale& scale);
+// The toolbar image list of the open band, released as the band goes.
+void ReleaseToolbarPictures();
+// The list's font: the default GUI font, made again for the band's DPI where that is not the
+// system's; released with the band or as the next one replaces it.
+void ApplyListFont(HWND combo, const BandScale& scale);
+void ReleaseListFont();
 // Where the clip list starts: right after the toolbar's last item, as the toolbar lays it out.
 int ClipListLeft(HWND toolbar);
 int ClipListTop(const BandScale& scale);
@@ -35,7 +43,3 @@ int ClipListRowHeight(HWND combo, const BandScale& scale);
 UINT BandChildHeight(HWND toolbar, HWND combo, const BandScale& scale);
 // The band's picture in the rebar's image list, for the scale.
 void SetBandImage(HWND rebar, const BandScale& scale);
-// The band, its pictures and its list laid out again after its display changed scale.
-void RelayOutBand();
-// The toolbar image list of a scaled band, released as the band goes.
-void ReleaseToolbarPictures();

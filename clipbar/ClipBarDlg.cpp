@@ -1,4 +1,5 @@
 #include "clipbar/ClipBarDlg.h"
+#include "clipbar/BandRelayout.h"
 #include "clipbar/BandScale.h"
 #include "clipbar/Rebar.h"
 #include "clipbar/ToolBar.h"
@@ -86,7 +87,8 @@ static void SaveClipList()
 static LRESULT CALLBACK ToolbarWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     LibraryInUse inUse;
-    if (message == WM_DESTROY && plugin.bandClosed == 0) SaveClipList();
+    // A toolbar that was replaced for another scale leaves the list to its successor.
+    if (message == WM_DESTROY && plugin.bandClosed == 0 && GetParent(window) == plugin.toolbarWindow) SaveClipList();
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, ToolbarWatch, 0);
         ReleaseLibraryFor(window);
@@ -117,14 +119,19 @@ static void OnDestroy(HWND dialog)
     RemoveBand(GetParent(dialog), BAND_ID, plugin.toolbarWindow);
     DestroyWindow(plugin.toolbarWindow);
     ReleaseToolbarPictures();
+    ReleaseListFont();
     // The tips go with their band, never later at unload (inside DllMain no window may be touched).
     if (plugin.toolTip != nullptr) plugin.toolTip->Destroy();
     DestroyWindow(plugin.paletteWindow);
     plugin.paletteWindow = nullptr;
 }
 
-static void OnNotify()
+static void OnNotify(HWND dialog, const NMHDR* header)
 {
+    // The toolbar's paint: where a band whose editor is not told of a new scale sees it first.
+    if (header != nullptr && header->code == NM_CUSTOMDRAW && header->hwndFrom == plugin.toolbarWindow &&
+        reinterpret_cast<const NMCUSTOMDRAW*>(header)->dwDrawStage == CDDS_PREPAINT)
+        NoticeBandScale(dialog);
     RECT rect = {0, 0, 0, 0};
     GetWindowRect(plugin.comboWindow, &rect);
     if (!EqualRect(&rect, &plugin.lastComboRect) && plugin.keepDropDown == 1) plugin.comboMoved = 1;
@@ -251,7 +258,7 @@ static void OnCommandMessage(HWND dialog, WPARAM wParam)
     }
 }
 
-INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     LibraryInUse inUse;
     switch (message) {
@@ -267,8 +274,9 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return 1;
     case WM_DESTROY: OnDestroy(dialog); break;
     case WM_NCDESTROY: ReleaseLibraryFor(dialog); break;
-    case WM_NOTIFY: OnNotify(); break;
+    case WM_NOTIFY: OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam)); break;
     case WM_DPICHANGED_AFTERPARENT: RelayOutBand(); break;
+    case WM_WINDOWPOSCHANGED: NoticeBandScale(dialog); break;
     case WM_TIMER:
         if (wParam == CLIPBOARD_TIMER_ID) {
             OnClipboardRetry(dialog);
@@ -278,7 +286,9 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         break;
     case WM_COMMAND: OnCommandMessage(dialog, wParam); break;
     case WM_CLIPBOARDUPDATE: OnClipboardChange(dialog); break;
-    default: break;
+    default:
+        if (message == kBandRelayoutMessage) OnRelayoutPosted();
+        break;
     }
     return 0;
 }

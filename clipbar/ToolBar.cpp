@@ -33,18 +33,45 @@ static const int kDefaultImageWidth = 16;
 static const int kDefaultImageHeight = 15;
 static const DWORD kDefaultStyle = WS_CHILD | WS_VISIBLE;
 static const BYTE kCheckedState = TBSTATE_ENABLED | TBSTATE_CHECKED;
+// A button is its picture plus this much (what the toolbar gives 16 x 15 pictures).
+static const int kButtonMargin = 7;
+
+// Built with the first toolbar and kept for every later one: it remembers the tooltip window of
+// the previous band so the next one can replace it.
+static CToolTip toolTip;
 
 CToolTip* ClipBarToolTip()
 {
     return plugin.toolTip;
 }
 
+// The table's rows as toolbar buttons, picture i for row i; 0 when the table has no end row.
+static int TableButtons(const ButtonDef* table, TBBUTTON* buttons)
+{
+    int rows = 0;
+    while (table[rows].id != -1) {
+        if (++rows == kMaxTableRows) return 0;
+    }
+    for (int i = 0; i < rows; ++i) {
+        buttons[i] = TBBUTTON();
+        buttons[i].iBitmap = i;
+        buttons[i].idCommand = table[i].id;
+        buttons[i].fsState = table[i].state;
+        buttons[i].fsStyle = table[i].style;
+    }
+    return rows;
+}
+
+// A toolbar without tips still works, so their failures are not the caller's concern.
+static void AddTips(HWND parent, HWND toolbar, const ButtonDef* table)
+{
+    toolTip.Create(parent, nullptr);
+    toolTip.AddTools(toolbar, table);
+}
+
 HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* table,
                    int imageWidth, int imageHeight, DWORD style)
 {
-    // Built on the first toolbar only and kept for every later one: it remembers the tooltip
-    // window of the previous band so the next one can replace it.
-    static CToolTip toolTip;
     plugin.toolTip = &toolTip;
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
@@ -55,18 +82,9 @@ HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* ta
     if (style == 0) style = kDefaultStyle;
     if (table == nullptr) return nullptr;
 
-    int rows = 0;
-    while (table[rows].id != -1) {
-        if (++rows == kMaxTableRows) return nullptr;
-    }
-
-    TBBUTTON buttons[kMaxTableRows] = {};
-    for (int i = 0; i < rows; ++i) {
-        buttons[i].iBitmap = i;
-        buttons[i].idCommand = table[i].id;
-        buttons[i].fsState = table[i].state;
-        buttons[i].fsStyle = table[i].style;
-    }
+    TBBUTTON buttons[kMaxTableRows];
+    int rows = TableButtons(table, buttons);
+    if (rows == 0 && table[0].id != -1) return nullptr;
 
     HINSTANCE module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
     HWND toolbar = CreateToolbarEx(parent, style, static_cast<UINT>(controlId), rows, module,
@@ -74,10 +92,42 @@ HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* ta
                                    imageWidth, imageHeight, sizeof(TBBUTTON));
     if (toolbar == nullptr) return nullptr;
     SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+    AddTips(parent, toolbar, table);
+    return toolbar;
+}
 
-    // A toolbar without tips still works, so their failures are not the caller's concern.
-    toolTip.Create(parent, nullptr);
-    toolTip.AddTools(toolbar, table);
+HWND CreateImageListToolBar(HWND parent, int controlId, HIMAGELIST images, const ButtonDef* table,
+                            int imageWidth, int imageHeight, DWORD style)
+{
+    plugin.toolTip = &toolTip;
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+
+    if (style == 0) style = kDefaultStyle;
+    if (table == nullptr || images == nullptr) return nullptr;
+    TBBUTTON buttons[kMaxTableRows];
+    int rows = TableButtons(table, buttons);
+    if (rows == 0) return nullptr;
+
+    HINSTANCE module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, style | WS_CHILD, 0, 0, 100, 30, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), module, nullptr);
+    if (toolbar == nullptr) return nullptr;
+    SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    // The picture size and the image list go in before any button: the control takes a picture
+    // size only before its first pictures, and an image list only where it was never given a
+    // bitmap (TB_ADDBITMAP, which CreateToolbarEx sends).
+    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageWidth, imageHeight));
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    if (!SendMessageA(toolbar, TB_ADDBUTTONSA, static_cast<WPARAM>(rows), reinterpret_cast<LPARAM>(buttons))) {
+        DestroyWindow(toolbar);
+        return nullptr;
+    }
+    // The button size after the buttons, as the control documents it.
+    SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(imageWidth + kButtonMargin, imageHeight + kButtonMargin));
+    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+    AddTips(parent, toolbar, table);
     return toolbar;
 }
 

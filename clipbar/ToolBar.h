@@ -1,6 +1,7 @@
 // The small toolbar toolkit: a flat toolbar built from a button table and one bitmap strip.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 struct ButtonDef {
     int id;          // command id; -1 ends the table
@@ -19,6 +20,10 @@ extern const int clipBarSeparators[6];
 // width/height 0 mean 16/15; style 0 means WS_CHILD | WS_VISIBLE.
 HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* table,
                    int imageWidth, int imageHeight, DWORD style);
+// The same toolbar with the pictures of an image list (the caller's, freed by the caller after the
+// toolbar), for picture sizes other than the bitmap strip's.
+HWND CreateImageListToolBar(HWND parent, int controlId, HIMAGELIST images, const ButtonDef* table,
+                            int imageWidth, int imageHeight, DWORD style);
 int InsertSeparators(HWND toolbar, const int* positions);
 int ToggleButtonCheck(HWND toolbar, int id);
 // The button plainly enabled, checked or not, in one message, for a caller that knows which it

@@ -35,10 +35,16 @@ struct PluginState {
     DWORD handledSequence = 0;
     BYTE nudgeRight = 0;
     bool listSaved = false;      // this band's list has gone to savedItems already
+    // The scale the open band is laid out for, the size of its toolbar's pictures, and whether a
+    // new layout for a changed scale is on its way (posted).
+    UINT layoutDpi = 0;
+    int toolbarPictureSize = 0;
+    bool relayoutPosted = false;
 
     // What lives on from one band to the next.
     HIMAGELIST bandImageList = nullptr; // the image list we last handed to a rebar
     HIMAGELIST toolbarImages = nullptr; // the open band's scaled toolbar pictures, when it has them
+    HFONT listFont = nullptr;    // the open band's list font, when it is not the stock one
     CToolTip* toolTip = nullptr;  // the toolbars' one tooltip object, once the first toolbar made it
     bool listIsPartial = false;  // the clip list holds only part of savedItems: refilling it failed
 

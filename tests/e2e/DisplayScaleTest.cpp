@@ -3,8 +3,12 @@
 // that scale. The sample host is per-monitor DPI aware, so nothing is scaled for the plug-in.
 #include "e2e/ClipBarFixture.h"
 #include "support/ImportPatch.h"
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -84,8 +88,69 @@ private:
     static inline void* original = nullptr;
 };
 
+// Every call that sets a toolbar's pictures, to any toolbar of this thread, in order: the control
+// takes a picture size only before its first pictures, and an image list only where it was never
+// given a bitmap strip (TB_ADDBITMAP, as CreateToolbarEx gives one).
+class ToolbarPictureCalls {
+public:
+    ToolbarPictureCalls() : hook(SetWindowsHookExA(WH_CALLWNDPROC, Seen, nullptr, GetCurrentThreadId())) { calls.clear(); }
+    ~ToolbarPictureCalls() { UnhookWindowsHookEx(hook); }
+    ToolbarPictureCalls(const ToolbarPictureCalls&) = delete;
+    ToolbarPictureCalls& operator=(const ToolbarPictureCalls&) = delete;
+    // The calls a toolbar took against those rules, with all of that toolbar's picture calls.
+    std::string Unsupported() const
+    {
+        std::string problems;
+        std::vector<HWND> done;
+        for (const auto& first : calls) {
+            if (std::find(done.begin(), done.end(), first.first) != done.end()) continue;
+            done.push_back(first.first);
+            bool strip = false, buttons = false, wrong = false;
+            std::string order;
+            for (const auto& call : calls) {
+                if (call.first != first.first) continue;
+                UINT m = call.second;
+                order += Name(m) + std::string(" ");
+                if ((m == TB_SETIMAGELIST && strip) || (m == TB_SETBITMAPSIZE && (strip || buttons))) wrong = true;
+                if (m == TB_ADDBITMAP) strip = true;
+                if (m != TB_SETIMAGELIST && m != TB_SETBITMAPSIZE && m != TB_ADDBITMAP) buttons = true;
+            }
+            if (wrong) problems += "a toolbar took: " + order + "; ";
+        }
+        return problems;
+    }
+
+private:
+    static const char* Name(UINT m)
+    {
+        switch (m) {
+        case TB_SETIMAGELIST: return "SETIMAGELIST";
+        case TB_SETBITMAPSIZE: return "SETBITMAPSIZE";
+        case TB_ADDBITMAP: return "ADDBITMAP";
+        default: return "BUTTONS";
+        }
+    }
+    static LRESULT CALLBACK Seen(int code, WPARAM, LPARAM lParam)
+    {
+        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        UINT m = sent->message;
+        if (code == HC_ACTION && (m == TB_SETIMAGELIST || m == TB_SETBITMAPSIZE || m == TB_ADDBITMAP || m == TB_ADDBUTTONSA ||
+                                  m == TB_ADDBUTTONSW || m == TB_INSERTBUTTONA || m == TB_INSERTBUTTONW)) {
+            char name[32] = "";
+            GetClassNameA(sent->hwnd, name, sizeof name);
+            if (strcmp(name, TOOLBARCLASSNAMEA) == 0) calls.emplace_back(sent->hwnd, m);
+        }
+        return CallNextHookEx(nullptr, code, 0, lParam);
+    }
+    static inline std::vector<std::pair<HWND, UINT>> calls;
+    HHOOK hook;
+};
+
 class DisplayScale : public ClipBarFixture {
 protected:
+    void BeforeOpeningTheBar() override { pictureCalls = std::make_unique<ToolbarPictureCalls>(); }
+    std::unique_ptr<ToolbarPictureCalls> pictureCalls;
+
     // What the user sees of the bar's layout at the scale `dpi`; empty when all is well.
     std::string LayoutProblems(UINT dpi)
     {
@@ -124,6 +189,19 @@ protected:
         ReleaseDC(combo, dc);
         int row = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
         if (row < text.tmHeight) problems += "rows " + std::to_string(row) + " for text " + std::to_string(text.tmHeight) + "; ";
+        // The default GUI font, as tall as the band's scale asks (the stock one is made for the
+        // system's scale, and is the list's own font there).
+        HFONT stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        dc = GetDC(nullptr);
+        old = SelectObject(dc, stock);
+        TEXTMETRICA system = {};
+        GetTextMetricsA(dc, &system);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        int wanted = MulDiv(system.tmHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(combo, WM_GETFONT, 0, 0));
+        if (abs(text.tmHeight - wanted) > 1 + wanted / 10 || (dpi == ScreenDpi()) != (font == stock))
+            problems += "list text " + std::to_string(text.tmHeight) + " high, " + std::to_string(wanted) + " wanted; ";
 
         SIZE expected = ExpectedPictures(dpi);
         int width = 0, height = 0;
@@ -152,12 +230,27 @@ TEST_F(DisplayScale, NothingIsCutOffOrOverlapsAndThePicturesAreTheScalesOwn)
     SetCaret(0, 1);
     Press(40008);
     EXPECT_EQ("", LayoutProblems(dpi)) << "with an item, at " << dpi << " DPI";
+    EXPECT_EQ("", pictureCalls->Unsupported()) << "at " << dpi << " DPI";
 }
 
 TEST_F(DisplayScale, AMonitorOfAnotherScaleLaysTheBarOutAgain)
 {
     UINT dpi = ScreenDpi();
     ASSERT_EQ(GivenDpi(), dpi) << "the display's scale is not the one this run was given";
+    // The history view, chosen on its second item: what the user sees must survive the move.
+    SetCaret(0, 1);
+    Press(40008);
+    Copy("one");
+    Copy("two");
+    Press(40007);
+    SendMessageA(Combo(), CB_SETCURSEL, 1, 0);
+    const std::vector<std::string> items = Items();
+    auto states = [&] {
+        std::string all;
+        for (int id = 40001; id <= 40011; ++id) all += std::to_string(State(id)) + " ";
+        return all;
+    };
+    const std::string buttons = states();
     const std::string before = LayoutProblems(dpi);
     RECT list = ScreenRect(Combo());
     UINT other = dpi == 192 ? 96 : 192;
@@ -175,16 +268,49 @@ TEST_F(DisplayScale, AMonitorOfAnotherScaleLaysTheBarOutAgain)
         ASSERT_TRUE(fake.Installed());
         moveTo(other);
         PumpPending();
-        // The font is the system's, of the first display: only the sizes follow the new scale.
         EXPECT_EQ("", LayoutProblems(other)) << "moved to " << other << " DPI";
         RECT moved = ScreenRect(Combo());
         EXPECT_EQ(MulDiv(200, static_cast<int>(other), 96), moved.right - moved.left);
+        EXPECT_EQ(items, Items());
+        EXPECT_EQ(1, SendMessageA(Combo(), CB_GETCURSEL, 0, 0));
+        EXPECT_EQ(buttons, states());
     }
     moveTo(dpi);
     PumpPending();
     EXPECT_EQ(before, LayoutProblems(dpi)) << "back at " << dpi << " DPI";
     RECT back = ScreenRect(Combo());
     EXPECT_TRUE(EqualRect(&list, &back)) << Describe(list) << " became " << Describe(back);
+    EXPECT_EQ(buttons, states());
+    EXPECT_EQ("", pictureCalls->Unsupported());
+    // Back in the normal view, the saved item is still there and the bar still saves.
+    Press(40007);
+    EXPECT_EQ(std::vector<std::string>{"abc"}, Items());
+    Press(40008);
+    EXPECT_EQ(1u, Items().size());
+}
+
+TEST_F(DisplayScale, AnEditorThatTellsOnlyItsFrameStillGetsTheBarLaidOutOnItsNextPaint)
+{
+    UINT dpi = ScreenDpi();
+    UINT other = dpi == 192 ? 96 : 192;
+    const RECT frame = ScreenRect(Frame());
+    // A per-monitor editor of the first kind: the frame hears of the new scale and takes its new
+    // place; its children hear of nothing, and are repainted.
+    auto moveTo = [&](UINT to) {
+        RECT place = {frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, static_cast<int>(to), static_cast<int>(dpi)),
+                      frame.top + MulDiv(frame.bottom - frame.top, static_cast<int>(to), static_cast<int>(dpi))};
+        SendMessageA(Frame(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&place));
+        RedrawWindow(Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpPending();
+    };
+    {
+        FakeWindowDpi fake(Host().Plugins().at(0).module, other);
+        ASSERT_TRUE(fake.Installed());
+        moveTo(other);
+        EXPECT_EQ("", LayoutProblems(other)) << "moved to " << other << " DPI";
+    }
+    moveTo(dpi);
+    EXPECT_EQ("", LayoutProblems(dpi)) << "back at " << dpi << " DPI";
 }
 
 } // namespace
