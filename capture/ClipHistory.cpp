@@ -250,6 +250,13 @@ void StartClipboardWatch(HWND dialog)
     OnClipboardChange(dialog);
 }
 
+void ResumeClipboardWatch(HWND dialog)
+{
+    // What is on the clipboard now was copied while the history was off: only later copies count.
+    Handled(GetClipboardSequenceNumber());
+    AddClipboardFormatListener(dialog);
+}
+
 void StopClipboardWatch(HWND dialog)
 {
     RemoveClipboardFormatListener(dialog);

@@ -26,6 +26,8 @@ int SwitchClipList(BYTE showHistory, bool* refillOnFailure = nullptr);
 // clipboard is recorded) to its end.
 void StartClipboardWatch(HWND dialog);
 void StopClipboardWatch(HWND dialog);
+// The watch started again after the user turned the history off: from the next change on.
+void ResumeClipboardWatch(HWND dialog);
 // A clipboard change told to the band's `dialog`; a read that another window's hold refused is
 // tried again from a timer of the dialog.
 void OnClipboardChange(HWND dialog);

@@ -1,7 +1,9 @@
 #include "clipbar/ClipBarDlg.h"
 #include "clipbar/BandRelayout.h"
 #include "clipbar/BandScale.h"
+#include "clipbar/ListKeys.h"
 #include "clipbar/Rebar.h"
+#include "clipbar/SettingsMenu.h"
 #include "clipbar/ToolBar.h"
 #include "clipbar/ToolTip.h"
 #include "capture/Capture.h"
@@ -128,6 +130,12 @@ static void OnDestroy(HWND dialog)
 
 static void OnNotify(HWND dialog, const NMHDR* header)
 {
+    if (header != nullptr && header->code == NM_RCLICK && header->hwndFrom == plugin.toolbarWindow) {
+        POINT at = {0, 0};
+        GetCursorPos(&at);
+        ShowSettingsMenu(dialog, at);
+        return;
+    }
     // The toolbar's paint: where a band whose editor is not told of a new scale sees it first.
     if (header != nullptr && header->code == NM_CUSTOMDRAW && header->hwndFrom == plugin.toolbarWindow &&
         reinterpret_cast<const NMCUSTOMDRAW*>(header)->dwDrawStage == CDDS_PREPAINT)
@@ -177,6 +185,13 @@ static void NudgePointer()
     plugin.nudgeRight = static_cast<BYTE>(1 - plugin.nudgeRight);
 }
 
+void InsertFromList()
+{
+    ShowStatus("", 0);
+    InsertChosenItem();
+    NudgePointer();
+}
+
 static void ToggleHistory()
 {
     ToggleHistoryButton();
@@ -197,6 +212,13 @@ static void ExitTool(HWND dialog)
     if (RemoveBand(GetParent(dialog), BAND_ID, plugin.toolbarWindow) == 0)
         messenger.ShowMessage("バンドの破棄に失敗しました！！", "", "x", "o");
     DestroyWindow(dialog);
+}
+
+void EndHold()
+{
+    if (!plugin.keepDropDown) return;
+    ToggleHoldButton();
+    SetDropDownHold(plugin.keepDropDown, plugin.historyShown);
 }
 
 static void ToggleHold()
@@ -227,10 +249,10 @@ static void OnCommandMessage(HWND dialog, WPARAM wParam)
 {
     WORD id = LOWORD(wParam);
     if (id == IDC_CLIPLIST) {
-        if (HIWORD(wParam) != CBN_SELCHANGE) return;
-        ShowStatus("", 0);
-        InsertChosenItem();
-        NudgePointer();
+        WORD code = HIWORD(wParam);
+        if (code == CBN_SETFOCUS || code == CBN_KILLFOCUS) WatchListKeys(code == CBN_SETFOCUS);
+        if (OnKeyboardListNotice(code) || code != CBN_SELCHANGE) return;
+        InsertFromList();
         return;
     }
     switch (id) {
@@ -270,7 +292,7 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         plugin.listSaved = false;
         // A format listener, not the viewer chain: no other program can cut it off, and it cuts
         // off no one while the editor hangs.
-        StartClipboardWatch(dialog);
+        if (plugin.recordHistory) StartClipboardWatch(dialog);
         return 1;
     case WM_DESTROY: OnDestroy(dialog); break;
     case WM_NCDESTROY: ReleaseLibraryFor(dialog); break;
@@ -285,9 +307,14 @@ INT_PTR CALLBACK ClipBar(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         }
         break;
     case WM_COMMAND: OnCommandMessage(dialog, wParam); break;
-    case WM_CLIPBOARDUPDATE: OnClipboardChange(dialog); break;
+    // A notice posted before the user turned the history off is not read either.
+    case WM_CLIPBOARDUPDATE:
+        if (plugin.recordHistory) OnClipboardChange(dialog);
+        break;
     default:
         if (message == kBandRelayoutMessage) OnRelayoutPosted();
+        if (message == kSettingsMenuMessage) ShowSettingsMenuAtList(dialog);
+        if (message == kKeyboardListEnded) OnKeyboardListEnded();
         break;
     }
     return 0;

@@ -7,3 +7,7 @@ int SetDropDownHold(BYTE hold, BYTE historyShown);
 void SetHistoryButtons(BYTE historyShown);
 // Lets the band save its list when the rebar destroys the toolbar before the band dialog.
 void WatchToolbar(HWND toolbar);
+// The chosen item inserted as a click on it inserts it.
+void InsertFromList();
+// A held list let go, its button unchecked.
+void EndHold();

@@ -77,6 +77,25 @@ void HostApp::LoadPlugins(std::string& error)
     }
     for (auto& frame : frames) frame->BuildPluginMenu();
     for (const LoadedPlugin& plugin : plugins) plugin.onEvents(View(), HE_MENU_REFRESH, 0);
+    ACCEL keys[9] = {};
+    int count = 0;
+    for (; count < 9 && count < static_cast<int>(plugins.size()); ++count) {
+        keys[count].fVirt = FCONTROL | FVIRTKEY;
+        keys[count].key = static_cast<WORD>('1' + count);
+        keys[count].cmd = static_cast<WORD>(plugins[static_cast<size_t>(count)].commandId);
+    }
+    if (shortcuts != nullptr) DestroyAcceleratorTable(shortcuts);
+    shortcuts = count > 0 ? CreateAcceleratorTableA(keys, count) : nullptr;
+}
+
+bool HostApp::TranslateShortcut(MSG& msg)
+{
+    if (shortcuts == nullptr || msg.hwnd == nullptr) return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    for (auto& frame : frames) {
+        if (frame->Window() == root) return TranslateAcceleratorA(root, shortcuts, &msg) != 0;
+    }
+    return false;
 }
 
 HostFrame* HostApp::NewFrame(std::string& error)
@@ -161,6 +180,8 @@ void HostApp::Close()
 {
     if (closing || (frames.empty() && plugins.empty())) return;
     closing = true;
+    if (shortcuts != nullptr) DestroyAcceleratorTable(shortcuts);
+    shortcuts = nullptr;
     bool wasOpen = !frames.empty();
     if (wasOpen) {
         HWND view = current != nullptr ? current->View() : View();
@@ -184,6 +205,7 @@ int HostApp::RunMessageLoop()
     quitOnClose = true;
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (TranslateShortcut(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -53,6 +53,10 @@ public:
     bool IsOpen() const { return !frames.empty(); }
     // The program's message loop: runs until the last frame is closed.
     int RunMessageLoop();
+    // The plug-in commands' shortcuts (Ctrl+1 to Ctrl+9), as an editor's accelerators: a key
+    // message for a window of a frame becomes that frame's command, unless its menu entry is
+    // greyed. True when the message was taken.
+    bool TranslateShortcut(MSG& msg);
 
     // Opens another frame with an empty document of its own, shows it in front and makes it
     // current. Null when the editor is not open or the windows cannot be made.
@@ -105,6 +109,7 @@ private:
     void LoadPlugins(std::string& error);
 
     HostOptions options;
+    HACCEL shortcuts = nullptr;
     std::vector<std::unique_ptr<HostFrame>> frames;
     // Frames whose windows are gone; freed later, never from inside their own window procedure.
     std::vector<std::unique_ptr<HostFrame>> closedFrames;

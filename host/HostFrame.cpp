@@ -207,7 +207,11 @@ void HostFrame::BuildPluginMenu()
         AppendMenuA(pluginMenu, MF_STRING | MF_GRAYED, 0, "(プラグインなし)");
     }
     for (const LoadedPlugin& plugin : plugins) {
-        AppendMenuA(pluginMenu, MF_STRING, plugin.commandId, plugin.menuText.c_str());
+        // The first nine commands have shortcuts, Ctrl+1 to Ctrl+9 (HostApp::TranslateShortcut).
+        std::string text = plugin.menuText;
+        UINT number = plugin.commandId - kFirstPluginCommand + 1;
+        if (number <= 9) text += "\tCtrl+" + std::to_string(number);
+        AppendMenuA(pluginMenu, MF_STRING, plugin.commandId, text.c_str());
         if (plugin.bitmap != nullptr) {
             MENUITEMINFOA item = {};
             item.cbSize = sizeof item;
@@ -227,8 +231,11 @@ void HostFrame::RefreshPluginEntry(UINT commandId)
     for (const LoadedPlugin& plugin : plugins) known = known || plugin.commandId == commandId;
     for (const LoadedPlugin& plugin : plugins) {
         if (known && plugin.commandId != commandId) continue;
-        UINT state = PluginCommandEnabled(plugin, View()) ? MF_ENABLED : MF_GRAYED;
-        if (pluginMenu != nullptr) EnableMenuItem(pluginMenu, plugin.commandId, MF_BYCOMMAND | state);
+        bool marked = false;
+        UINT state = PluginCommandEnabled(plugin, View(), &marked) ? MF_ENABLED : MF_GRAYED;
+        if (pluginMenu == nullptr) continue;
+        EnableMenuItem(pluginMenu, plugin.commandId, MF_BYCOMMAND | state);
+        CheckMenuItem(pluginMenu, plugin.commandId, MF_BYCOMMAND | (marked ? MF_CHECKED : MF_UNCHECKED));
     }
 }
 

@@ -55,11 +55,14 @@ bool LoadPlugin(const std::string& path, UINT commandId, HWND owner, LoadedPlugi
     return true;
 }
 
-bool PluginCommandEnabled(const LoadedPlugin& plugin, HWND view)
+bool PluginCommandEnabled(const LoadedPlugin& plugin, HWND view, bool* marked)
 {
+    if (marked != nullptr) *marked = false;
     if (plugin.queryStatus == nullptr) return false;
     BOOL flag = 0;
-    return plugin.queryStatus(view, &flag) == 1;
+    bool enabled = plugin.queryStatus(view, &flag) == 1;
+    if (marked != nullptr) *marked = flag != 0;
+    return enabled;
 }
 
 void UnloadPlugin(LoadedPlugin& plugin)

@@ -26,6 +26,7 @@ struct LoadedPlugin {
 // and name. On failure nothing stays loaded and `error` says why.
 bool LoadPlugin(const std::string& path, UINT commandId, HWND owner, LoadedPlugin& plugin, std::string& error);
 // Whether the plug-in's command can run now (QueryStatus answers 1).
-bool PluginCommandEnabled(const LoadedPlugin& plugin, HWND view);
+// `marked` (when given) gets the flag QueryStatus sets: the plug-in asks for a check mark.
+bool PluginCommandEnabled(const LoadedPlugin& plugin, HWND view, bool* marked = nullptr);
 // Releases the picture and the library.
 void UnloadPlugin(LoadedPlugin& plugin);

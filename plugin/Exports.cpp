@@ -12,11 +12,18 @@ int WINAPI GetMenuTextID() { return IDS_MENU_TEXT; }
 int WINAPI GetStatusMessageID() { return IDS_STATUS_TEXT; }
 int WINAPI GetBitmapID() { return IDB_COMMAND; }
 
-BOOL WINAPI QueryStatus(HWND, LPBOOL flag)
+BOOL WINAPI QueryStatus(HWND window, LPBOOL flag)
 {
     if (flag != nullptr) *flag = 0;
     // A band the host took away can be opened again.
-    return plugin.bandClosed == 1 || BandIsGone() ? 1 : 0;
+    if (plugin.bandClosed == 1 || BandIsGone()) return 1;
+    // With the keyboard path chosen, the command in the bar's own frame drops its list; the
+    // flag lets the host show that the bar is open.
+    if (plugin.keyAccess && window != nullptr && GetParent(window) == plugin.bandFrame) {
+        if (flag != nullptr) *flag = 1;
+        return 1;
+    }
+    return 0;
 }
 
 void WINAPI OnEvents(HWND window, UINT flags, LPARAM value)

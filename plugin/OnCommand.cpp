@@ -4,6 +4,8 @@
 #include "plugin/LibraryHold.h"
 #include "plugin/PluginState.h"
 #include "clipbar/Band.h"
+#include "clipbar/ListKeys.h"
+#include "plugin/Options.h"
 #include "clipbar/Rebar.h"
 #include "capture/ClipHistory.h"
 
@@ -31,7 +33,10 @@ void WINAPI OnCommand(HWND window)
     // A second command while the band is open must leave the open band's windows alone; what is
     // left of a band the host took away is taken down first (its teardown saves its items).
     if (plugin.bandClosed == 0) {
-        if (!BandIsGone()) return;
+        if (!BandIsGone()) {
+            if (plugin.keyAccess && plugin.hostWindow == plugin.bandFrame) OpenListFromKeyboard();
+            return;
+        }
         if (IsWindow(plugin.bandDialog)) DestroyWindow(plugin.bandDialog);
         plugin.bandClosed = 1;
     }
@@ -40,6 +45,10 @@ void WINAPI OnCommand(HWND window)
     plugin.bandDialog = nullptr;
     plugin.bandFrame = plugin.hostWindow;
     plugin.bandView = plugin.viewWindow;
+
+    // The settings menu's choices hold from the band's first message on (its history watch).
+    if (iniFile.GetModulePath(path, plugin.hInstance) && path[0] != '\0') iniFile.SetINIFilePath(path);
+    LoadOptions();
 
     if (WaitForHostRebar() == nullptr) {
         messenger.ShowMessage("ReBarの捕捉に失敗しました！！", "", "x", "o");

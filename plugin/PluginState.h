@@ -41,6 +41,14 @@ struct PluginState {
     int toolbarPictureSize = 0;
     bool relayoutPosted = false;
 
+    // The settings menu's choices (plugin/Options.h), read as each band opens.
+    bool keyAccess = false;
+    bool recordHistory = true;
+    // The list dropped by the command: it inserts on Enter, not on every highlight, and the
+    // choice it had comes back when it closes without one.
+    bool listFromKeyboard = false;
+    LRESULT keyboardChoice = -1;
+
     // What lives on from one band to the next.
     HIMAGELIST bandImageList = nullptr; // the image list we last handed to a rebar
     HIMAGELIST toolbarImages = nullptr; // the open band's scaled toolbar pictures, when it has them

@@ -44,6 +44,10 @@
 #define ID_HOLD_LIST       40010
 #define ID_SHOW_PALETTE    40011
 
+// The settings menu's items.
+#define ID_OPTION_KEY_ACCESS     40101
+#define ID_OPTION_RECORD_HISTORY 40102
+
 #define BAND_ID            1000
 #define HOLD_TIMER_ID      1002
 #define CLIPBOARD_TIMER_ID 1003
