@@ -58,13 +58,40 @@ void InsertConverted(const char* text, const Conversion& c)
     SendToHost(HOSTMSG_EDIT_BRACKET, 1, 0);
 }
 
-} // namespace
-
-void TapKey(BYTE virtualKey)
+// One key event for SendInput, with the scan code a real key press carries.
+INPUT KeyInput(WORD virtualKey, DWORD flags)
 {
-    keybd_event(virtualKey, 0, 0, 0);
-    keybd_event(virtualKey, 0, KEYEVENTF_KEYUP, 0);
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    return input;
 }
+
+// The user chose with Ctrl held and may hold it still: an Enter injected now would arrive as
+// Ctrl+Enter (a line feed, or whatever command the editor binds to it). The Ctrl keys that are
+// down are lifted around the Enter and pressed again, in one SendInput call so that no key of
+// the user's can come in between. A Ctrl that is held stays held; none is pressed that was not.
+void TapPlainEnter()
+{
+    struct Ctrl { WORD key; DWORD flags; };
+    const Ctrl ctrls[] = {{VK_LCONTROL, 0}, {VK_RCONTROL, KEYEVENTF_EXTENDEDKEY}};
+    Ctrl held[2];
+    UINT heldCount = 0;
+    for (const Ctrl& c : ctrls) {
+        if (GetAsyncKeyState(c.key) < 0) held[heldCount++] = c;
+    }
+    INPUT inputs[6];
+    UINT count = 0;
+    for (UINT i = 0; i < heldCount; ++i) inputs[count++] = KeyInput(held[i].key, held[i].flags | KEYEVENTF_KEYUP);
+    inputs[count++] = KeyInput(VK_RETURN, 0);
+    inputs[count++] = KeyInput(VK_RETURN, KEYEVENTF_KEYUP);
+    for (UINT i = 0; i < heldCount; ++i) inputs[count++] = KeyInput(held[i].key, held[i].flags);
+    SendInput(count, inputs, sizeof(INPUT));
+}
+
+} // namespace
 
 int InsertChosenItem()
 {
@@ -87,7 +114,7 @@ int InsertChosenItem()
         }
         InsertConverted(text, c);
     }
-    if (GetKeyState(VK_CONTROL) < 0) TapKey(VK_RETURN);
+    if (GetKeyState(VK_CONTROL) < 0) TapPlainEnter();
     FreeTextBuffer(&text);
     return 1;
 }

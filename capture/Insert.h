@@ -16,4 +16,3 @@ enum ConvertFlags : UINT {
 enum caseCode : int { CASE_NOT_SET = -1, CASE_LOWER = 0, CASE_UPPER = 1 };
 
 int InsertChosenItem();
-void TapKey(BYTE virtualKey);

@@ -197,6 +197,23 @@ void TextView::SelectAll()
     Refresh();
 }
 
+// Ctrl+Enter, the view's own command: a new empty line above the caret's line, the caret on it.
+// TranslateMessage has already posted the line feed (0x0A) this keystroke types; it is taken out
+// of the queue so that it does not break the line as well. A line feed typed otherwise (Ctrl+J)
+// still does.
+void TextView::OpenLineAbove()
+{
+    MSG typed;
+    if (PeekMessageA(&typed, window, WM_CHAR, WM_CHAR, PM_NOREMOVE | PM_NOYIELD) && typed.wParam == '\n')
+        PeekMessageA(&typed, window, WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD);
+    int line = editor->Caret().line;
+    editor->MoveCaret({line, 0}, false);
+    editor->Insert("\r\n", false);
+    editor->MoveCaret({line, 0}, false);
+    desiredCell = -1;
+    Refresh();
+}
+
 void TextView::OnKeyDown(WPARAM key)
 {
     bool shift = KeyDown(VK_SHIFT);
@@ -244,6 +261,7 @@ void TextView::OnKeyDown(WPARAM key)
         case 'X': Cut(); return;
         case 'V': Paste(); return;
         case 'Z': Undo(); return;
+        case VK_RETURN: OpenLineAbove(); return;
         default: return;
         }
     }
@@ -263,7 +281,7 @@ void TextView::OnChar(unsigned char c)
     } else if (SjisIsLeadByte(c)) {
         pendingLead = c;
         return;
-    } else if (c == '\r' || c == '\n') { // Enter, and Ctrl+Enter (which comes as LF)
+    } else if (c == '\r' || c == '\n') { // Enter, and the LF of Ctrl+J
         editor->Insert("\r\n", true);
     } else if (c == '\t' || (c >= 0x20 && c != 0x7F)) {
         editor->Insert(std::string(1, static_cast<char>(c)), true);

@@ -1,5 +1,7 @@
 // The view window: shows the editor's document with caret and selection, and turns keyboard and
 // mouse input into editing. Host messages sent to it are passed on to the host.
+// Ctrl+Enter opens a line above the caret's line, a command of its own as editors have one, so an
+// Enter that arrives with Ctrl held cannot pass for a plain Enter.
 #pragma once
 #include <windows.h>
 #include "host/Editor.h"
@@ -34,6 +36,7 @@ private:
     friend LRESULT CALLBACK TextViewProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnKeyDown(WPARAM key);
+    void OpenLineAbove();
     void OnChar(unsigned char c);
     void OnMouse(UINT message, LPARAM lParam);
     void OnScroll(int request);

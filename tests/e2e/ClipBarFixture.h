@@ -231,3 +231,34 @@ private:
         SetKeyboardState(keys);
     }
 };
+
+// The left Ctrl key held down as a user holds it, for as long as this lives: a real key-down
+// through the input stream, so the system's key state has it as well as the thread's, and input
+// injected meanwhile arrives with Ctrl down. Released at the end.
+class CtrlKeyHeld {
+public:
+    CtrlKeyHeld()
+    {
+        Send(0);
+        PumpUntil([] { return GetKeyState(VK_CONTROL) < 0; }, 3000);
+    }
+    ~CtrlKeyHeld()
+    {
+        Send(KEYEVENTF_KEYUP);
+        PumpUntil([] { return GetKeyState(VK_CONTROL) >= 0; }, 3000);
+    }
+    CtrlKeyHeld(const CtrlKeyHeld&) = delete;
+    CtrlKeyHeld& operator=(const CtrlKeyHeld&) = delete;
+    // Whether the system has the left Ctrl down and the right one up: the user's keys as held.
+    static bool AsHeld() { return GetAsyncKeyState(VK_LCONTROL) < 0 && GetAsyncKeyState(VK_RCONTROL) >= 0; }
+
+private:
+    static void Send(DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_LCONTROL;
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    }
+};

@@ -16,7 +16,7 @@ TEST_F(ViewInput, TypingIncludingDoubleByteCharacters)
     EXPECT_EQ("aア\r\nイ表b", Text());
     EXPECT_EQ(1, Caret().line);
     EXPECT_EQ(5, Caret().column);
-    TypeChars("\n");            // Ctrl+Enter
+    TypeChars("\n");            // Ctrl+J
     EXPECT_EQ("aア\r\nイ表b\r\n", Text());
 
     // Typing replaces a selection.
@@ -70,6 +70,12 @@ TEST_F(ViewInput, BackspaceDeleteAndEnter)
     PressKey(VK_RETURN);
     EXPECT_EQ("a\r\nb", Text());
     EXPECT_EQ(1, Caret().line);
+    PressKey(VK_END);
+    PressKey(VK_RETURN, {VK_CONTROL});
+    EXPECT_EQ("a\r\n\r\nb", Text()) << "Ctrl+Enter opens a line above, and its line feed breaks no line";
+    EXPECT_EQ(1, Caret().line);
+    EXPECT_EQ(0, Caret().column);
+    PressKey(VK_DELETE);
     PressKey(VK_BACK);
     PressKey(VK_BACK);
     EXPECT_EQ("b", Text());
