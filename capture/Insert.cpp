@@ -93,6 +93,12 @@ void TapPlainEnter()
 
 } // namespace
 
+void TapKey(BYTE virtualKey)
+{
+    keybd_event(virtualKey, 0, 0, 0);
+    keybd_event(virtualKey, 0, KEYEVENTF_KEYUP, 0);
+}
+
 int InsertChosenItem()
 {
     char* text = nullptr;

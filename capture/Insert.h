@@ -16,3 +16,5 @@ enum ConvertFlags : UINT {
 enum caseCode : int { CASE_NOT_SET = -1, CASE_LOWER = 0, CASE_UPPER = 1 };
 
 int InsertChosenItem();
+// One press and release of a key, injected into the system's input stream.
+void TapKey(BYTE virtualKey);
