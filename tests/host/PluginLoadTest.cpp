@@ -31,7 +31,8 @@ TEST_F(PluginLoad, MenuEntryEventsAndStatusText)
 
     char text[64] = "";
     GetMenuStringA(PluginMenu(), plugin.commandId, text, sizeof text, MF_BYCOMMAND);
-    EXPECT_STREQ("クリップツール(&C)", text);
+    // The plug-in's text, and the host's shortcut for its first command.
+    EXPECT_STREQ("クリップツール(&C)\tCtrl+1", text);
     MENUITEMINFOA item = {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_BITMAP;
