@@ -1,10 +1,13 @@
 #include "common/IniFile.h"
 #include "common/Sjis.h"
+#include "common/WideText.h"
 #include <shlobj.h>
 #include <climits>
 #include <cstring>
+#include <cwchar>
 
 static const char kSection[] = "AppSetting";
+static const wchar_t kSectionW[] = L"AppSetting";
 static const size_t kPathSize = 260;
 static const size_t kMessageSize = 1000;
 
@@ -23,7 +26,7 @@ IniFile::IniFile()
     moduleName[0] = '\0';
     iniPath[0] = '\0';
     resolvedPath[0] = '\0';
-    userPath[0] = '\0';
+    userPath[0] = L'\0';
     GetModulePath(modulePath, nullptr);
     ExtractFileName(moduleName, modulePath);
     SetCaption(moduleName);
@@ -138,50 +141,85 @@ const char* IniFile::GetINIFilePath()
     return resolvedPath;
 }
 
-const char* IniFile::GetUserINIFilePath(bool create)
+// A code page 932 text as UTF-16, whole or not at all. The code page is named: the system's own
+// may be another.
+static bool Cp932ToWide(const char* text, wchar_t* out, int capacity)
 {
-    userPath[0] = '\0';
+    return MultiByteToWideChar(932, 0, text, -1, out, capacity) != 0;
+}
+
+// Shared by the 32- and 64-bit libraries: both keep the same keys with the same meaning (screen
+// pixels and check states), so a user who switches editors keeps the palette's place and ticks.
+const wchar_t* IniFile::GetUserINIFilePath(bool create)
+{
+    userPath[0] = L'\0';
     const char* beside = GetINIFilePath();
     char name[kPathSize];
-    char folder[MAX_PATH];
-    if (beside == nullptr || !ExtractFileName(name, beside)) return userPath;
+    wchar_t wideName[kPathSize];
+    wchar_t folder[MAX_PATH];
+    if (beside == nullptr || !ExtractFileName(name, beside) || !Cp932ToWide(name, wideName, kPathSize)) return userPath;
+    // The wide lookup: the narrow one turns a user folder code page 932 cannot name into "?".
     int flags = CSIDL_APPDATA | (create ? CSIDL_FLAG_CREATE : 0);
-    if (SHGetFolderPathA(nullptr, flags, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK) return userPath;
-    size_t folderLength = strlen(folder);
-    static const char kOwnFolder[] = "\\Vexaro";
-    size_t nameLength = strlen(name);
+    if (SHGetFolderPathW(nullptr, flags, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK) return userPath;
+    size_t folderLength = wcslen(folder);
+    static const wchar_t kOwnFolder[] = L"\\Vexaro";
+    const size_t ownLength = sizeof kOwnFolder / sizeof kOwnFolder[0] - 1;
+    size_t nameLength = wcslen(wideName);
     // Whole or not at all: a cut path would name another file.
-    if (folderLength + sizeof kOwnFolder + nameLength >= kPathSize) return userPath;
-    memcpy(folder + folderLength, kOwnFolder, sizeof kOwnFolder);
-    if (create) CreateDirectoryA(folder, nullptr);
-    memcpy(userPath, folder, folderLength + sizeof kOwnFolder - 1);
-    userPath[folderLength + sizeof kOwnFolder - 1] = '\\';
-    memcpy(userPath + folderLength + sizeof kOwnFolder, name, nameLength + 1);
+    if (folderLength + ownLength + 1 + nameLength >= sizeof userPath / sizeof userPath[0]) return userPath;
+    wmemcpy(folder + folderLength, kOwnFolder, ownLength + 1);
+    if (create) CreateDirectoryW(folder, nullptr);
+    wmemcpy(userPath, folder, folderLength + ownLength);
+    userPath[folderLength + ownLength] = L'\\';
+    wmemcpy(userPath + folderLength + ownLength + 1, wideName, nameLength + 1);
     return userPath;
 }
 
-// Whether the file exists and this process may write it, tried without changing it.
-static bool CanWriteExistingFile(const char* path)
+// Whether the settings file can be written at this path, tried without changing or leaving
+// anything: an existing file that opens for writing, or that another program holds a moment (it
+// will let go; moving away would read a stale file meanwhile), or a missing one that its folder
+// lets be made. A folder of that name, a read-only file or a folder that refuses: no.
+static bool TakesFile(const char* path)
 {
     HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+        if (error != ERROR_FILE_NOT_FOUND) return false;
+        // Made under its own name and gone again as the handle closes.
+        file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        // Made by another program meanwhile: the folder takes files.
+        if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_EXISTS;
+    }
     CloseHandle(file);
     return true;
 }
 
-static bool IsFile(const char* path)
-{
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-const char* IniFile::SettingsFile()
+IniFile::Choice IniFile::Choose()
 {
     const char* beside = GetINIFilePath();
-    if (beside == nullptr || beside[0] == '\0' || CanWriteExistingFile(beside)) return beside;
-    const char* user = GetUserINIFilePath(false);
-    return user[0] != '\0' && IsFile(user) ? user : beside;
+    if (beside == nullptr || beside[0] == '\0') return {kNowhere, kNowhere};
+    if (TakesFile(beside)) return {kBeside, kBeside};
+    const wchar_t* user = GetUserINIFilePath(false);
+    if (user[0] == L'\0') return {kBeside, kNowhere};
+    DWORD attributes = GetFileAttributesW(user);
+    bool userFile = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    // Until the per-user file exists, a file beside the library that cannot be written is still
+    // the one to read.
+    return {userFile ? kUser : kBeside, kUser};
+}
+
+void IniFile::HoldPlace()
+{
+    heldChoice = Choose();
+    placeHeld = true;
+}
+
+void IniFile::ReleasePlace()
+{
+    placeHeld = false;
 }
 
 // A null key would make the profile functions work on the whole section (list it, delete it).
@@ -193,16 +231,24 @@ static bool UsableKey(const char* key)
 bool IniFile::WriteString(const char* key, const char* value)
 {
     if (!UsableKey(key)) return false;
-    const char* file = SettingsFile();
-    if (file == nullptr || file[0] == '\0') return false;
-    if (WritePrivateProfileStringA(kSection, key, value, file)) return true;
-    // A folder the user may not write (Program Files, for an editor that declares its execution
-    // level and so gets no virtual store): the per-user file takes the settings from now on. A
-    // file another program holds a moment is no reason to move.
-    DWORD error = GetLastError();
-    if (file == userPath || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return false;
-    const char* user = GetUserINIFilePath(true);
-    return user[0] != '\0' && WritePrivateProfileStringA(kSection, key, value, user) != FALSE;
+    Choice choice = placeHeld ? heldChoice : Choose();
+    // A failed write beside the library (another program holds the file a moment) is just that:
+    // its folder takes the file, so the next opening reads it there.
+    if (choice.write == kBeside) {
+        const char* beside = GetINIFilePath();
+        return beside != nullptr && beside[0] != '\0' && WritePrivateProfileStringA(kSection, key, value, beside);
+    }
+    if (choice.write != kUser) return false;
+    wchar_t wideKey[kPathSize];
+    wchar_t wideValue[kPathSize];
+    if (!Cp932ToWide(key, wideKey, kPathSize) || (value != nullptr && !Cp932ToWide(value, wideValue, kPathSize))) {
+        return false;
+    }
+    const wchar_t* text = value != nullptr ? wideValue : nullptr;
+    if (WritePrivateProfileStringW(kSectionW, wideKey, text, userPath)) return true;
+    // Its folder is made when first needed.
+    if (GetUserINIFilePath(true)[0] == L'\0') return false;
+    return WritePrivateProfileStringW(kSectionW, wideKey, text, userPath) != FALSE;
 }
 
 DWORD IniFile::ReadString(const char* key, char* buffer, const char* defaultText, DWORD size)
@@ -210,9 +256,26 @@ DWORD IniFile::ReadString(const char* key, char* buffer, const char* defaultText
     if (buffer == nullptr || size == 0) return 0;
     buffer[0] = '\0';
     if (!UsableKey(key)) return 0;
-    const char* file = SettingsFile();
-    if (file == nullptr || file[0] == '\0') return 0;
-    return GetPrivateProfileStringA(kSection, key, defaultText, buffer, size, file);
+    Choice choice = placeHeld ? heldChoice : Choose();
+    if (choice.read == kBeside) {
+        const char* beside = GetINIFilePath();
+        if (beside == nullptr || beside[0] == '\0') return 0;
+        return GetPrivateProfileStringA(kSection, key, defaultText, buffer, size, beside);
+    }
+    if (choice.read != kUser) return 0;
+    wchar_t wideKey[kPathSize];
+    wchar_t wideDefault[kPathSize];
+    wchar_t text[kPathSize];
+    if (!Cp932ToWide(key, wideKey, kPathSize) ||
+        (defaultText != nullptr && !Cp932ToWide(defaultText, wideDefault, kPathSize))) {
+        return 0;
+    }
+    DWORD room = size < kPathSize ? size : static_cast<DWORD>(kPathSize);
+    DWORD length = GetPrivateProfileStringW(kSectionW, wideKey, defaultText != nullptr ? wideDefault : nullptr, text,
+                                            room, userPath);
+    size_t bytes = WideToCp932(text, length, buffer, size - 1);
+    buffer[bytes] = '\0';
+    return static_cast<DWORD>(bytes);
 }
 
 bool IniFile::WriteInt(const char* key, int value)

@@ -16,9 +16,14 @@ public:
     // even the executable's path is known.
     const char* GetINIFilePath();
     // The per-user settings file, %APPDATA%\Vexaro\ with the settings file's name, for when the
-    // one beside the library cannot be written (an install folder under Program Files); "" when
-    // it cannot be worked out. `create` makes its folder.
-    const char* GetUserINIFilePath(bool create);
+    // folder beside the library cannot take the file (an install folder under Program Files); L""
+    // when it cannot be worked out. Wide, so that a user folder code page 932 cannot name works.
+    // `create` makes its folder.
+    const wchar_t* GetUserINIFilePath(bool create);
+    // Holds one choice of file for the reads or writes that follow, until ReleasePlace: the
+    // folder beside the library is probed once for them. Without it every access chooses afresh.
+    void HoldPlace();
+    void ReleasePlace();
     bool WriteString(const char* key, const char* value);
     DWORD ReadString(const char* key, char* buffer, const char* defaultText, DWORD size);
     bool WriteInt(const char* key, int value);
@@ -32,9 +37,17 @@ private:
     char moduleName[260];
     char iniPath[260];
     char resolvedPath[260];
-    char userPath[260];
+    wchar_t userPath[260];
 
-    // The file read and written now: the one beside the library when it can be written or no
-    // per-user file exists yet, else the per-user file.
-    const char* SettingsFile();
+    enum Place { kNowhere, kBeside, kUser };
+    struct Choice {
+        Place read;
+        Place write;
+    };
+    bool placeHeld = false;
+    Choice heldChoice = {kNowhere, kNowhere};
+
+    // Where reads and writes go now: beside the library whenever its folder can take the file;
+    // else writes to the per-user file, and reads from it once it exists.
+    Choice Choose();
 };

@@ -85,8 +85,19 @@ static POINT ReachablePosition(HWND window, int left, int top)
     return at;
 }
 
+// One choice of settings file for all the keys of one opening or closing: the folder beside the
+// library is probed once, not once a key.
+class SettingsPlaceHeld {
+public:
+    SettingsPlaceHeld() { iniFile.HoldPlace(); }
+    ~SettingsPlaceHeld() { iniFile.ReleasePlace(); }
+    SettingsPlaceHeld(const SettingsPlaceHeld&) = delete;
+    SettingsPlaceHeld& operator=(const SettingsPlaceHeld&) = delete;
+};
+
 static void InitPalette(HWND window)
 {
+    SettingsPlaceHeld place;
     int top = 0;
     int left = 0;
     iniFile.ReadInt(kKeyTop, &top, 0, kValueSize);
@@ -157,6 +168,8 @@ static void SavePalette(HWND window)
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     GetWindowPlacement(window, &placement);
+    // Only the palette's own keys, one by one: whatever else the section holds stays.
+    SettingsPlaceHeld place;
     iniFile.WriteInt(kKeyTop, placement.rcNormalPosition.top);
     iniFile.WriteInt(kKeyLeft, placement.rcNormalPosition.left);
     for (int i = 0; paletteControls[i] != -1; ++i) {

@@ -96,6 +96,44 @@ private:
     ImportPatch create, write;
 };
 
+// Points the user's AppData folder elsewhere while it lives, as another user name would. Wine's
+// folder lookup reads it from "User Shell Folders" each time and copies what it found into
+// "Shell Folders"; both are put back.
+class AppDataElsewhere {
+public:
+    explicit AppDataElsewhere(const std::wstring& folder)
+    {
+        for (Saved& value : values) {
+            RegCreateKeyExW(HKEY_CURRENT_USER, value.key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                            &value.opened, nullptr);
+            value.had = RegQueryValueExW(value.opened, L"AppData", nullptr, &value.type, value.data, &value.size) ==
+                        ERROR_SUCCESS;
+        }
+        RegSetValueExW(values[0].opened, L"AppData", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                       static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    }
+    ~AppDataElsewhere()
+    {
+        for (Saved& value : values) {
+            if (value.had) RegSetValueExW(value.opened, L"AppData", 0, value.type, value.data, value.size);
+            else RegDeleteValueW(value.opened, L"AppData");
+            RegCloseKey(value.opened);
+        }
+    }
+
+private:
+    struct Saved {
+        const wchar_t* key;
+        HKEY opened = nullptr;
+        bool had = false;
+        DWORD type = 0;
+        BYTE data[2 * MAX_PATH] = {};
+        DWORD size = sizeof data;
+    };
+    Saved values[2] = {{L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"},
+                       {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"}};
+};
+
 class BadSettings : public RobustFixture {
 protected:
     BadSettings()
@@ -126,21 +164,22 @@ protected:
         GetEnvironmentVariableA("APPDATA", appData, sizeof appData);
         return std::string(appData) + "\\Vexaro\\Vexaroソ.ini";
     }
-    void WriteSettings(const char* content, size_t size)
+    void WriteSettings(const char* content, size_t size, const std::string& path)
     {
-        SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(IniPath().c_str());
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
         if (content == nullptr) return;
-        HANDLE file = CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, file);
         DWORD written = 0;
         WriteFile(file, content, static_cast<DWORD>(size), &written, nullptr);
         CloseHandle(file);
     }
-    std::string ReadSettings()
+    void WriteSettings(const char* content, size_t size) { WriteSettings(content, size, IniPath()); }
+    std::string ReadSettings(const std::string& path)
     {
         std::string bytes;
-        HANDLE file = CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) return bytes;
         char buffer[4096];
         DWORD got = 0;
@@ -148,6 +187,7 @@ protected:
         CloseHandle(file);
         return bytes;
     }
+    std::string ReadSettings() { return ReadSettings(IniPath()); }
     PaletteState Shown()
     {
         PaletteState state;
@@ -276,6 +316,65 @@ TEST_F(BadSettings, ReadOnlyFolderStillTakesTheFile)
     auto [opened, closed] = OpenChangeClose();
     EXPECT_EQ((PaletteState{0, 0, 0}), opened);
     EXPECT_EQ(closed, Saved());
+    EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes().front().text;
+}
+
+TEST_F(BadSettings, AUserFolderCodePage932CannotNameKeepsTheSettings)
+{
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring appData = std::wstring(temp) + L"vexaro\uD55C" + std::to_wstring(GetCurrentProcessId());
+    BOOL lacking = FALSE;   // 한 has no code page 932 form, not even a look-alike
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, appData.c_str(), -1, nullptr, 0, nullptr, &lacking);
+    ASSERT_TRUE(lacking);
+    ASSERT_TRUE(CreateDirectoryW(appData.c_str(), nullptr));
+    const std::wstring user = appData + L"\\Vexaro\\Vexaro\u30BD.ini";
+    {
+        AppDataElsewhere elsewhere(appData);
+        WriteSettings(nullptr, 0);
+        ASSERT_TRUE(CreateDirectoryA(IniPath().c_str(), nullptr));
+        auto [opened, closed] = OpenChangeClose();
+        EXPECT_EQ((PaletteState{0, 0, 0}), opened);
+        Press(40011);
+        EXPECT_EQ(closed, Shown());
+        Press(40011);
+        DWORD attributes = GetFileAttributesW(user.c_str());
+        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY));
+    }
+    DeleteFileW(user.c_str());
+    RemoveDirectoryW((appData + L"\\Vexaro").c_str());
+    RemoveDirectoryW(appData.c_str());
+    EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes().front().text;
+}
+
+TEST_F(BadSettings, APerUserFileIsNotReadWhileTheLibrarysFolderTakesTheFile)
+{
+    // Left from a time the library's folder could not take the file.
+    const char stale[] = "[AppSetting]\r\nStrConvDlg_Top=300\r\nStrConvDlg_Left=200\r\nStrConvDlg_ChkVal0=1\r\n";
+    CreateDirectoryA(UserIniPath().substr(0, UserIniPath().rfind('\\')).c_str(), nullptr);
+    WriteSettings(stale, strlen(stale), UserIniPath());
+    // No file beside the library, in a folder that takes one: a fresh start, saved there.
+    WriteSettings(nullptr, 0);
+    auto [opened, closed] = OpenChangeClose();
+    EXPECT_EQ((PaletteState{0, 0, 0}), opened);
+    EXPECT_EQ(closed, Saved());
+
+    // Held a moment by a program that lets others only read it: still the file read, and a
+    // closing that cannot write it moves nothing to the user's file.
+    const char plain[] = "[AppSetting]\r\nStrConvDlg_Top=60\r\nStrConvDlg_Left=40\r\nNote=kept\r\n";
+    WriteSettings(plain, strlen(plain));
+    HANDLE held = CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    std::tie(opened, closed) = OpenChangeClose();
+    CloseHandle(held);
+    EXPECT_EQ((PaletteState{40, 60, 0}), opened);
+    EXPECT_EQ(plain, ReadSettings());
+    // Let go, it takes the palette's own keys and keeps the others.
+    std::tie(opened, closed) = OpenChangeClose();
+    EXPECT_EQ((PaletteState{40, 60, 0}), opened);
+    EXPECT_EQ(closed, Saved());
+    EXPECT_NE(std::string::npos, ReadSettings().find("\r\nNote=kept\r\n"));
+    EXPECT_EQ(stale, ReadSettings(UserIniPath()));
     EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes().front().text;
 }
 

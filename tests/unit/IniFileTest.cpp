@@ -96,6 +96,9 @@ TEST(IniFile, ReadsAndWritesLandInAppSettingBesideThePath)
     IniFile ini;
     ini.SetINIFilePath((dir + "\\表ソ.dll").c_str());
     EXPECT_EQ(file, ini.GetINIFilePath());
+    int top = 0;
+    EXPECT_FALSE(ini.ReadInt("StrConvDlg_Top", &top, 0, 260));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.c_str()));   // its folder probed, nothing left
     EXPECT_TRUE(ini.WriteInt("StrConvDlg_Top", -3));
     EXPECT_TRUE(ini.WriteString("StrConvDlg_ChkVal8", "1"));
     EXPECT_FALSE(ini.WriteString(nullptr, "x"));   // would address the whole section
@@ -144,7 +147,9 @@ TEST(IniFile, UnusableOrUnwritablePlaces)
     char appData[MAX_PATH] = "";
     GetEnvironmentVariableA("APPDATA", appData, sizeof appData);
     const std::string user = std::string(appData) + "\\Vexaro\\Vexaro.ini";
-    EXPECT_EQ(user, ini.GetUserINIFilePath(false));
+    wchar_t wideAppData[MAX_PATH] = L"";
+    GetEnvironmentVariableW(L"APPDATA", wideAppData, MAX_PATH);
+    EXPECT_EQ(std::wstring(wideAppData) + L"\\Vexaro\\Vexaro.ini", ini.GetUserINIFilePath(false));
     EXPECT_TRUE(ini.ReadInt("StrConvDlg_Top", &value, 0, 260));
     EXPECT_EQ(5, value);
     EXPECT_EQ("[AppSetting]\r\nStrConvDlg_Top=5\r\n", FileBytes(user));
