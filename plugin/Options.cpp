@@ -17,8 +17,10 @@ static bool ReadChoice(const char* key, bool defaultValue)
 
 void LoadOptions()
 {
+    iniFile.HoldPlace();
     plugin.keyAccess = ReadChoice(kKeyAccessKey, false);
     plugin.recordHistory = ReadChoice(kRecordHistoryKey, true);
+    iniFile.ReleasePlace();
 }
 
 bool SaveOption(const char* key, bool on)
