@@ -2,6 +2,7 @@
 #include "demo/TourCheck.h"
 #include "demo/TourClipBar.h"
 #include "demo/TourInput.h"
+#include "demo/TourPicture.h"
 #include "host/Clipboard.h"
 #include <commctrl.h>
 #include <initializer_list>
@@ -45,14 +46,21 @@ void RunTour(HostApp& host, const TourOutput& output)
     CloseClipboard();
     Check(emptied, "the clipboard is emptied");
 
-    Say("choosing the plug-in's menu entry with Alt+P, Enter");
-    std::vector<INPUT> keys;
-    AddPress(keys, {VK_MENU}, 'P');
-    AddPress(keys, {}, VK_RETURN);
+    Say("opening the plug-in menu with Alt+P and choosing its entry with Enter");
+    std::vector<INPUT> open, choose;
+    AddPress(open, {VK_MENU}, 'P');
+    AddPress(choose, {}, VK_RETURN);
     UINT_PTR menuGuard = SetTimer(nullptr, 0, 3000, CloseStrayMenu);
-    Press(keys);
-    Pump(300);
+    MenuShot shot = ShotOfMenu(open, ScreenRect(host.Frame()), choose);
     KillTimer(nullptr, menuGuard);
+    if (shot.shown) {
+        CheckEqual("the plug-in menu", shot.items, {"クリップツール(&C)\tCtrl+1"});
+        RECT box = EditorDownTo(host, shot.menu.bottom);
+        UnionRect(&box, &box, &shot.menu);
+        PictureOfShot(output.pictures, "plugin-menu.png", shot, box);
+    } else {
+        Check(output.pictures.empty(), "the plug-in menu shows, for its picture");
+    }
     if (host.PluginEntryEnabled(0)) {
         // Some window systems swallow the menu keys; the menu command does the same.
         Say("the menu did not take the keys: sending the menu command");

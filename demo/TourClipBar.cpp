@@ -3,6 +3,7 @@
 #include "demo/Screenshot.h"
 #include "demo/TourCheck.h"
 #include "demo/TourInput.h"
+#include "demo/TourPicture.h"
 #include "host/Clipboard.h"
 #include "host/HostRebar.h"
 #include "support/ComboItems.h"
@@ -121,9 +122,12 @@ int IndexOf(HWND combo, const std::string& text)
     return -1;
 }
 
-// Drops the list down with a click and clicks the item, as the user chooses it.
-void ChooseItem(HWND combo, const std::string& text, std::initializer_list<WORD> modifiers = {})
+// Drops the list down with a click and clicks the item, as the user chooses it. With `picture`,
+// the mouse rests on the item first and the editor's top with the dropped list is taken.
+void ChooseItem(Tour& t, const std::string& text, std::initializer_list<WORD> modifiers = {},
+                const char* picture = nullptr)
 {
+    HWND combo = t.combo;
     int index = IndexOf(combo, text);
     if (!Check(index >= 0, "\"" + text + "\" is in the list")) return;
     ClickAt(CentreOf(combo));
@@ -132,6 +136,11 @@ void ChooseItem(HWND combo, const std::string& text, std::initializer_list<WORD>
     RECT item;
     if (Check(GetComboBoxInfo(combo, &info) && SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), "the list drops down") &&
         SendMessageA(info.hwndList, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) != LB_ERR) {
+        if (picture != nullptr) {
+            HoverAt(CentreOf(info.hwndList, item));
+            Pump(300);
+            Picture(t.output.pictures, picture, EditorDownTo(t.host, ScreenRect(info.hwndList).bottom));
+        }
         ClickAt(CentreOf(info.hwndList, item), modifiers);
     }
 }
@@ -157,51 +166,6 @@ bool ListShown(HWND combo)
     return list != nullptr && IsWindowVisible(list);
 }
 
-RECT ScreenRect(HWND window)
-{
-    RECT r = {};
-    GetWindowRect(window, &r);
-    return r;
-}
-
-// The screen rectangle of a document line in the view.
-RECT LineRect(HostApp& host, int line)
-{
-    POINT at = host.ViewControl().PointFromPos({line, 0});
-    ClientToScreen(host.View(), &at);
-    RECT view = ScreenRect(host.View());
-    return {view.left, at.y, view.right, at.y + host.ViewControl().LineHeight()};
-}
-
-// A picture for the user guide: the part `box` of the screen, written as `name` into the
-// pictures folder when one was asked for.
-void Picture(Tour& t, const char* name, RECT box)
-{
-    if (t.output.pictures.empty()) return;
-    // The caret blinks: shown afresh, every run's picture catches it lit.
-    HideCaret(nullptr);
-    ShowCaret(nullptr);
-    Pump(100);
-    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    IntersectRect(&box, &box, &screen);
-    std::string path = t.output.pictures + "/" + name;
-    RgbImage image;
-    Check(CaptureScreen(box, image) && WritePng(path, image), "the picture " + path + " is written");
-}
-
-// The editor from its caption down to a little below `bottom`, and on to the end of the document
-// line there, so no text is cut.
-RECT EditorDownTo(Tour& t, LONG bottom)
-{
-    RECT frame = ScreenRect(t.host.Frame()), view = ScreenRect(t.host.View());
-    POINT at = {view.left + 4, bottom + 4};
-    if (at.y >= view.top && at.y < view.bottom) {
-        ScreenToClient(t.host.View(), &at);
-        at.y = LineRect(t.host, t.host.ViewControl().PosFromPoint(at).line).bottom;
-    }
-    return {frame.left, frame.top, frame.right, at.y < frame.bottom ? at.y : frame.bottom};
-}
-
 // Drops the list down for a picture, then closes it with Esc: nothing is chosen.
 void PictureOfList(Tour& t, const char* name, LONG bottom = 0)
 {
@@ -211,7 +175,7 @@ void PictureOfList(Tour& t, const char* name, LONG bottom = 0)
     HWND list = DroppedList(t.combo);
     if (Check(ListShown(t.combo), "the list drops down")) {
         RECT shown = ScreenRect(list);
-        Picture(t, name, EditorDownTo(t, shown.bottom > bottom ? shown.bottom : bottom));
+        Picture(t.output.pictures, name, EditorDownTo(t.host, shown.bottom > bottom ? shown.bottom : bottom));
     }
     Press({}, VK_ESCAPE);
     Check(!ListShown(t.combo), "Esc closes the list");
@@ -325,26 +289,35 @@ POINT PaletteSurface(HWND palette)
     return CentreOf(palette);
 }
 
-// The document area of the view on the screen: its client rectangle, without the scroll bar.
-RECT DocumentArea(Tour& t)
-{
-    RECT area = {};
-    GetClientRect(t.host.View(), &area);
-    MapWindowPoints(t.host.View(), nullptr, reinterpret_cast<POINT*>(&area), 2);
-    return area;
-}
-
 const int kPaletteMargin = 8;
 
-// Where the palette goes: over the bottom right of the document area, where the inserted lines
-// (short, at the left) stay in sight and nothing but the editor is around it. The margin above it
-// starts where a line does, so a picture of it with the lines beside it cuts no text.
-POINT OverDocument(Tour& t, HWND palette)
+// The editor made just tall enough for the palette beside the document's last lines (and never
+// shorter than the five the conversions end with), so that a picture of the whole window shows
+// the insertions with the editor around them. Returns the frame's old place.
+RECT ShortEditor(Tour& t, HWND palette)
 {
-    RECT area = DocumentArea(t), box = ScreenRect(palette);
-    int height = box.bottom - box.top, lineHeight = t.host.ViewControl().LineHeight();
-    int lines = (area.bottom - area.top - height - 2 * kPaletteMargin) / lineHeight;
-    return {area.right - kPaletteMargin - (box.right - box.left), area.top + lines * lineHeight + kPaletteMargin};
+    RECT frame = ScreenRect(t.host.Frame()), view = {}, box = ScreenRect(palette);
+    GetClientRect(t.host.View(), &view);
+    int lineHeight = t.host.ViewControl().LineHeight();
+    int lines = std::max(5, static_cast<int>(box.bottom - box.top + 2 * kPaletteMargin + lineHeight - 1) / lineHeight);
+    SetWindowPos(t.host.Frame(), nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top - (view.bottom - lines * lineHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(200);
+    GetClientRect(t.host.View(), &view);
+    CheckEqual("document lines in view", std::to_string(view.bottom / lineHeight), std::to_string(lines));
+    return frame;
+}
+
+// Where the palette goes: right of the longest line the conversions end with (`line`, as wide as
+// its converted form), in the middle of the document area's height.
+POINT BesideLine(Tour& t, HWND palette, int line)
+{
+    RECT box = ScreenRect(palette), view = {};
+    GetClientRect(t.host.View(), &view);
+    POINT end = t.host.ViewControl().PointFromPos({line, static_cast<int>(t.lines.at(line).size())});
+    POINT at = {end.x + 2 * kPaletteMargin, (view.bottom - (box.bottom - box.top)) / 2};
+    ClientToScreen(t.host.View(), &at);
+    return at;
 }
 
 // Windows keeps an owned window above its owner, but under Wine a click into the editor can stack
@@ -378,6 +351,11 @@ void Captures(Tour& t)
     GoTo(t, kNoticeLine, ColumnOf(t, kNoticeLine, kTime), static_cast<int>(sizeof kTime - 1));
     ClickButton(t.toolbar, Selection);
     Saved(t, {kTime});
+    // Off the button, so neither its highlight nor its tooltip is in the picture.
+    RECT frame = ScreenRect(t.host.Frame());
+    HoverAt({(frame.left + frame.right) / 2, frame.top + 8});
+    Pump(300);
+    Picture(t.output.pictures, "save.png", EditorDownTo(t.host, LineRect(t.host, kNoticeLine).top));
     Say("saving the whole of line 17");
     GoTo(t, kKanjiLine, ColumnOf(t, kKanjiLine, "今日"));
     ClickButton(t.toolbar, WholeLine);
@@ -399,11 +377,11 @@ void Insertions(Tour& t)
     Say("a new line at the end; choosing the rest of line 8 from the list, Enter, then the time with Ctrl (Enter follows)");
     Press({VK_CONTROL}, VK_END);
     Press({}, VK_RETURN);
-    ChooseItem(t.combo, kNoticeRest);
+    ChooseItem(t, kNoticeRest, {}, "insert.png");
     t.lines.push_back(kNoticeRest);
     CheckDocument(t, "the document's end after a plain insertion");
     Press({}, VK_RETURN);
-    ChooseItem(t.combo, kTime, {VK_CONTROL});
+    ChooseItem(t, kTime, {VK_CONTROL});
     t.lines.push_back(kTime);
     t.lines.push_back("");
     CheckDocument(t, "the document's end after inserting");
@@ -443,7 +421,7 @@ void ToolTip(Tour& t)
         char text[256] = "";
         GetWindowTextA(tip, text, sizeof text);
         CheckEqual("the tooltip", std::string(text).substr(0, 30), "選択範囲の文字列を保存します。");
-        Picture(t, "clipbar.png", EditorDownTo(t, ScreenRect(tip).bottom));
+        Picture(t.output.pictures, "clipbar.png", EditorDownTo(t.host, ScreenRect(tip).bottom));
     }
     HoverAt(CentreOf(t.host.View()));
     Pump(300);
@@ -475,14 +453,56 @@ void HeldList(Tour& t)
     HoverAt({(frame.left + frame.right) / 2, frame.top + 8});
     Pump(1500);
     Check(ListShown(t.combo), "the list is still dropped down");
-    Picture(t, "hold.png", EditorDownTo(t, ScreenRect(DroppedList(t.combo)).bottom));
+    Picture(t.output.pictures, "hold.png", EditorDownTo(t.host, ScreenRect(DroppedList(t.combo)).bottom));
     CheckButtons(t, {"リスト保持"}, {"行頭から保存", "行末まで保存", "選択範囲を保存", "1行保存", "履歴", "選択項目を削除",
                                      "全項目を削除", "終了"});
+    Say("clicking into line 4 and pressing Down: the caret moves, the list stays");
+    ClickAt({LineRect(t.host, 3).left + 8, (LineRect(t.host, 3).top + LineRect(t.host, 3).bottom) / 2});
+    Press({}, VK_DOWN);
+    Pump(500);
+    Check(ListShown(t.combo), "the list is still dropped down");
+    CheckEqual("the caret line", std::to_string(t.host.Edit().Caret().line + 1), "5");
+    Check(DocumentLines(t.host) == t.lines, "nothing is inserted");
     Say("pressing the button again ends the hold");
     ClickButton(t.toolbar, Hold);
     Pump(300);
     Check(!ListShown(t.combo), "the list is closed");
     CheckButtons(t, {}, {});
+}
+
+// A point of the toolbar with no button: its first separator.
+POINT ToolbarGap(HWND toolbar)
+{
+    int count = static_cast<int>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
+        RECT r;
+        if (SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)) && (button.fsStyle & BTNS_SEP) &&
+            SendMessageA(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r)))
+            return CentreOf(toolbar, r);
+    }
+    return CentreOf(toolbar);
+}
+
+void SettingsMenu(Tour& t)
+{
+    Say("right-clicking the toolbar between two buttons: the bar's settings menu; Esc closes it");
+    POINT gap = ToolbarGap(t.toolbar);
+    SetCursorPos(gap.x, gap.y);
+    Pump(100);
+    std::vector<INPUT> click = {MouseInput(MOUSEEVENTF_RIGHTDOWN), MouseInput(MOUSEEVENTF_RIGHTUP)};
+    std::vector<INPUT> escape = {KeyInput(VK_ESCAPE, false), KeyInput(VK_ESCAPE, true)};
+    MenuShot shot = ShotOfMenu(click, ScreenRect(t.host.Frame()), escape);
+    if (Check(shot.shown, "the settings menu shows")) {
+        CheckEqual("its items", shot.items, {"コマンドでクリップリストを開く(&K)", "[x] クリップボードの履歴を記録する(&H)"});
+        RECT box = EditorDownTo(t.host, shot.menu.bottom);
+        UnionRect(&box, &box, &shot.menu);
+        PictureOfShot(t.output.pictures, "settings-menu.png", shot, box);
+    }
+    Check(SettingsValue(t, "ClipList_KeyAccess") == -1 && SettingsValue(t, "ClipHistory_Record") == -1,
+          "closed with Esc, the menu wrote no choice");
+    Check(!ListShown(t.combo) && DocumentLines(t.host) == t.lines, "nothing else happened");
+    SetFocus(t.host.View());
 }
 
 void ConversionPalette(Tour& t)
@@ -495,8 +515,9 @@ void ConversionPalette(Tour& t)
     CheckEqual("ticked", Ticked(palette), {});
     CheckButtons(t, {"文字変換"}, {});
 
-    POINT to = OverDocument(t, palette);
-    Say("clicking into the document, then dragging the palette over its bottom right by its surface");
+    Say("making the editor short, clicking into the document, then dragging the palette by its surface beside the last lines");
+    RECT tall = ShortEditor(t, palette);
+    POINT to = BesideLine(t, palette, static_cast<int>(t.lines.size()) - 3);
     ClickAt(CentreOf(t.host.View()));
     POINT from = PaletteSurface(palette);
     RECT box;
@@ -508,7 +529,7 @@ void ConversionPalette(Tour& t)
     Press({VK_CONTROL}, VK_END);
     ClickBox(palette, kUpper);
     CheckEqual("ticked", Ticked(palette), {"大文字"});
-    ChooseItem(t.combo, kNoticeRest, {VK_CONTROL});
+    ChooseItem(t, kNoticeRest, {VK_CONTROL});
     PaletteOnTop(palette);
     t.lines.back() = "明日は9時30分から、資料はPDFで配ります。";
     t.lines.push_back("");
@@ -517,18 +538,19 @@ void ConversionPalette(Tour& t)
     ClickBox(palette, kAlnum);
     ClickBox(palette, kFullWidth);
     CheckEqual("ticked", Ticked(palette), {"英数字", "全角"});
-    ChooseItem(t.combo, kTime);
+    ChooseItem(t, kTime);
     PaletteOnTop(palette);
     t.lines.back() = "９時３０分";
     CheckDocument(t, "the document's end after two converted insertions");
-    // The palette alone; then the four inserted lines, plain above and converted below, with the
-    // palette and its margins beside them: whole lines, as the margin above it starts on a line.
-    RECT shown = ScreenRect(palette), area = DocumentArea(t);
-    Picture(t, "palette.png", shown);
-    int count = static_cast<int>(t.lines.size());
-    LONG top = std::min(LineRect(t.host, count - 4).top, shown.top - kPaletteMargin);
-    LONG bottom = std::min(area.bottom, std::max(LineRect(t.host, count - 1).bottom, shown.bottom + kPaletteMargin));
-    Picture(t, "converted.png", {area.left, top, area.right, bottom});
+    // The palette alone; then the editor with the inserted lines, plain above and converted below,
+    // and the palette beside them.
+    RECT shown = ScreenRect(palette), frame = ScreenRect(t.host.Frame());
+    Picture(t.output.pictures, "palette.png", shown);
+    UnionRect(&frame, &frame, &shown);
+    Picture(t.output.pictures, "converted.png", frame);
+    SetWindowPos(t.host.Frame(), nullptr, 0, 0, tall.right - tall.left, tall.bottom - tall.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(200);
 
     Say("closing the palette: its place and ticks go to the settings file beside the plug-in");
     ClickButton(t.toolbar, Palette);
@@ -554,8 +576,13 @@ void ScaledBarPicture(Tour& t, const std::string& path)
 {
     UINT dpi = WindowDpi(t.host.Frame());
     Say("the clip bar at " + std::to_string(dpi) + " DPI (" + std::to_string(dpi * 100 / 96) + " %)");
-    RECT frame = ScreenRect(t.host.Frame()), bar = ScreenRect(t.host.Rebar());
-    RECT box = {frame.left, frame.top, frame.right, bar.bottom + ScaleForDpi(2, dpi)};
+    // The band alone, from its gripper to a little past the list: a picture of the whole editor
+    // at this scale is wider than a page shows it at its own size.
+    RECT box = {};
+    int band = static_cast<int>(SendMessageA(t.host.Rebar(), RB_IDTOINDEX, kBandId, 0));
+    SendMessageA(t.host.Rebar(), RB_GETRECT, band, reinterpret_cast<LPARAM>(&box));
+    MapWindowPoints(t.host.Rebar(), nullptr, reinterpret_cast<POINT*>(&box), 2);
+    box.right = std::min(box.right, ScreenRect(t.combo).right + ScaleForDpi(4, dpi));
     HideCaret(nullptr);
     Pump(300);
     RgbImage image;
@@ -593,12 +620,15 @@ void TourClipBar(HostApp& host, const TourOutput& output, const std::string& typ
         ScaledBarPicture(t, output.scaledBar);
         return;
     }
+    RECT frame = ScreenRect(host.Frame()), bar = ScreenRect(host.Rebar());
+    Picture(output.pictures, "clipbar-open.png", {frame.left, frame.top, frame.right, bar.bottom + 2});
 
     Captures(t);
     Insertions(t);
     ToolTip(t);
     ClipboardHistory(t, typed);
     HeldList(t);
+    SettingsMenu(t);
     ConversionPalette(t);
     if (!output.screenshot.empty()) SaveScreenshot(t, output.screenshot);
 

@@ -61,7 +61,7 @@ void Type(const std::string& cp932)
     Pump(100);
 }
 
-static INPUT MouseInput(DWORD flags)
+INPUT MouseInput(DWORD flags)
 {
     INPUT input = {};
     input.type = INPUT_MOUSE;

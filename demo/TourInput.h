@@ -8,6 +8,8 @@
 
 void Pump(DWORD ms);
 INPUT KeyInput(WORD key, bool up);
+// A mouse event at the pointer's place: MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTUP, ...
+INPUT MouseInput(DWORD flags);
 // Key presses: `key` pressed while holding the modifiers.
 void AddPress(std::vector<INPUT>& inputs, std::initializer_list<WORD> modifiers, WORD key);
 // Queues all presses before handling any: a menu opened by the first one runs its own loop and
