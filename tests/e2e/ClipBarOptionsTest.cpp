@@ -150,13 +150,7 @@ TEST_F(ClipBarOptions, WithTheHistoryOffNothingOfTheClipboardIsReadUntilItIsOnAg
     ASSERT_TRUE(opens.Installed());
     ClipboardNotices notices;
     auto copyUnwatched = [&](const char* text) {
-        ASSERT_TRUE(OpenClipboard(Frame()));
-        EmptyClipboard();
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-        memcpy(GlobalLock(block), text, strlen(text) + 1);
-        GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
-        CloseClipboard();
+        PutOnClipboard(text);
         PumpFor(150);
     };
     copyUnwatched("secret");
