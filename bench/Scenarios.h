@@ -47,6 +47,10 @@ struct BenchResults {
     int clipboardSeen = 0;
     struct Memory { int commands; size_t privateBytes, heapBytes, items, itemBytes; DWORD gdiObjects, userObjects; };
     std::vector<Memory> memory;
+    // The kept-items file written with 1,000 items; the bare WriteFile of the same bytes and the
+    // same replace; the flush the module does on top, done bare.
+    Summary keptWrite, keptBare, keptFlush;
+    size_t keptBytes = 0;
     std::vector<std::string> failures;
 };
 
@@ -63,6 +67,7 @@ void RunSplit(const BenchConfig& config, BenchResults& results);
 void RunCommands(const BenchConfig& config, BenchResults& results);
 void RunClipboard(const BenchConfig& config, BenchResults& results);
 void RunMemory(const BenchConfig& config, BenchResults& results);
+void RunKeptWrite(const BenchConfig& config, BenchResults& results);
 
 // Texts and documents for the scenarios.
 std::vector<std::string> NumberedItems(int count, const char* format);

@@ -10,6 +10,7 @@
 #include "common/Dpi.h"
 #include "capture/ClipHistory.h"
 #include "capture/Insert.h"
+#include "capture/KeptList.h"
 #include "capture/Status.h"
 #include "convpalette/Palette.h"
 #include "plugin/Globals.h"
@@ -79,6 +80,7 @@ static void SaveClipList()
     plugin.listSaved = true;
     // In the history view the list shows the history: the user's items are already in savedItems.
     if (!plugin.historyShown) BackupClosingClipList();
+    KeepList(true);
 }
 
 // A rebar may destroy its bands' child windows before its other children hear of it (Wine's
@@ -256,23 +258,29 @@ static void OnCommandMessage(HWND dialog, WPARAM wParam)
         return;
     }
     switch (id) {
-    case ID_SAVE_TO_CARET: ShowStatus("", 0); CaptureToCaret(); break;
-    case ID_SAVE_FROM_CARET: ShowStatus("", 0); CaptureFromCaret(); break;
-    case ID_SAVE_SELECTION: ShowStatus("", 0); CaptureSelection(); break;
-    case ID_SAVE_LINE: ShowStatus("", 0); CaptureCaretLine(); break;
+    case ID_SAVE_TO_CARET: ShowStatus("", 0); CaptureToCaret(); KeepList(); break;
+    case ID_SAVE_FROM_CARET: ShowStatus("", 0); CaptureFromCaret(); KeepList(); break;
+    case ID_SAVE_SELECTION: ShowStatus("", 0); CaptureSelection(); KeepList(); break;
+    case ID_SAVE_LINE: ShowStatus("", 0); CaptureCaretLine(); KeepList(); break;
     case ID_DELETE_CHOSEN:
         ShowStatus("", 0);
         clipCombo.SetShowMessages(1);
         clipCombo.DeleteSelected();
         clipCombo.SetShowMessages(0);
+        KeepList();
         break;
     case ID_DELETE_ALL:
         ShowStatus("", 0);
         clipCombo.SetShowMessages(1);
         clipCombo.DeleteAll();
         clipCombo.SetShowMessages(0);
+        KeepList();
         break;
-    case ID_SHOW_HISTORY: ShowStatus("", 0); ToggleHistory(); break;
+    case ID_SHOW_HISTORY:
+        ShowStatus("", 0);
+        ToggleHistory();
+        if (!plugin.historyShown) KeepList();
+        break;
     case ID_EXIT_TOOL: ExitTool(dialog); break;
     case ID_HOLD_LIST: ShowStatus("", 0); ToggleHold(); break;
     case ID_SHOW_PALETTE: ShowStatus("", 0); TogglePalette(dialog); break;

@@ -1,5 +1,6 @@
 #include "clipbar/SettingsMenu.h"
 #include "capture/ClipHistory.h"
+#include "capture/KeptList.h"
 #include "plugin/HostMessages.h"
 #include "plugin/Options.h"
 #include "plugin/PluginState.h"
@@ -24,6 +25,8 @@ void ShowSettingsMenu(HWND dialog, POINT at)
                 "コマンドでクリップリストを開く(&K)");
     AppendMenuA(menu, MF_STRING | (plugin.recordHistory ? MF_CHECKED : 0), ID_OPTION_RECORD_HISTORY,
                 "クリップボードの履歴を記録する(&H)");
+    AppendMenuA(menu, MF_STRING | (plugin.keepItems ? MF_CHECKED : 0), ID_OPTION_KEEP_LIST,
+                "クリップリストの項目を次回も使う(&S)");
     UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, dialog, nullptr));
     DestroyMenu(menu);
@@ -36,6 +39,11 @@ void ShowSettingsMenu(HWND dialog, POINT at)
         plugin.recordHistory = !plugin.recordHistory;
         SaveOption(kRecordHistoryKey, plugin.recordHistory);
         ApplyHistoryChoice(dialog);
+        break;
+    case ID_OPTION_KEEP_LIST:
+        plugin.keepItems = !plugin.keepItems;
+        SaveOption(kKeepListKey, plugin.keepItems);
+        if (plugin.keepItems) StartKeepingList();
         break;
     default: return;
     }

@@ -62,6 +62,14 @@ static int TableButtons(const ButtonDef* table, TBBUTTON* buttons)
     return rows;
 }
 
+// The tooltip object known and the control classes registered, before any toolbar is made.
+static void PrepareToolBar()
+{
+    plugin.toolTip = &toolTip;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+}
+
 // A toolbar without tips still works, so their failures are not the caller's concern.
 static void AddTips(HWND parent, HWND toolbar, const ButtonDef* table)
 {
@@ -72,10 +80,7 @@ static void AddTips(HWND parent, HWND toolbar, const ButtonDef* table)
 HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* table,
                    int imageWidth, int imageHeight, DWORD style)
 {
-    plugin.toolTip = &toolTip;
-
-    INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
+    PrepareToolBar();
 
     if (imageWidth == 0) imageWidth = kDefaultImageWidth;
     if (imageHeight == 0) imageHeight = kDefaultImageHeight;
@@ -99,10 +104,7 @@ HWND CreateToolBar(HWND parent, int controlId, int bitmapId, const ButtonDef* ta
 HWND CreateImageListToolBar(HWND parent, int controlId, HIMAGELIST images, const ButtonDef* table,
                             int imageWidth, int imageHeight, DWORD style)
 {
-    plugin.toolTip = &toolTip;
-
-    INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
+    PrepareToolBar();
 
     if (style == 0) style = kDefaultStyle;
     if (table == nullptr || images == nullptr) return nullptr;

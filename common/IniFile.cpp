@@ -211,6 +211,30 @@ IniFile::Choice IniFile::Choose()
     return {userFile ? kUser : kBeside, kUser};
 }
 
+bool IniFile::FileBesideSettings(const wchar_t* name, wchar_t* path, size_t size)
+{
+    Choice choice = placeHeld ? heldChoice : Choose();
+    wchar_t file[kPathSize];
+    if (choice.write == kBeside) {
+        const char* beside = GetINIFilePath();
+        if (beside == nullptr || beside[0] == '\0' || !Cp932ToWide(beside, file, kPathSize)) return false;
+    } else if (choice.write == kUser) {
+        const wchar_t* user = GetUserINIFilePath(true);
+        if (user[0] == L'\0') return false;
+        wcscpy(file, user);
+    } else {
+        return false;
+    }
+    const wchar_t* slash = wcsrchr(file, L'\\');
+    if (slash == nullptr || name == nullptr) return false;
+    size_t folder = static_cast<size_t>(slash - file) + 1;
+    size_t nameLength = wcslen(name);
+    if (folder + nameLength >= size) return false;
+    wmemcpy(path, file, folder);
+    wmemcpy(path + folder, name, nameLength + 1);
+    return true;
+}
+
 void IniFile::HoldPlace()
 {
     heldChoice = Choose();

@@ -1,6 +1,7 @@
 // The settings file: the library's path with the extension ".ini", section "AppSetting".
 #pragma once
 #include "common/AppVal.h"
+#include <cstddef>
 
 class IniFile : public CAppVal {
 public:
@@ -23,6 +24,9 @@ public:
     // Holds one choice of file for the reads or writes that follow, until ReleasePlace: the
     // folder beside the library is probed once for them. Without it every access chooses afresh.
     void HoldPlace();
+    // The file `name` in the folder the settings are written to now: beside the library, or the
+    // per-user folder (made when missing). False when there is none or it does not fit `size`.
+    bool FileBesideSettings(const wchar_t* name, wchar_t* path, size_t size);
     void ReleasePlace();
     bool WriteString(const char* key, const char* value);
     DWORD ReadString(const char* key, char* buffer, const char* defaultText, DWORD size);

@@ -5,6 +5,11 @@ bool SjisIsLeadByte(unsigned char c)
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+bool SjisIsTrailByte(unsigned char c)
+{
+    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
+
 size_t SjisCharLength(const char* s)
 {
     return SjisIsLeadByte(static_cast<unsigned char>(s[0])) && s[1] != '\0' ? 2 : 1;

@@ -1,5 +1,6 @@
 #include "plugin/Exports.h"
 #include "capture/ClipHistory.h"
+#include "capture/KeptList.h"
 #include "plugin/Globals.h"
 #include "plugin/HostMessages.h"
 #include "plugin/LibraryHold.h"
@@ -52,6 +53,7 @@ void WINAPI OnEvents(HWND window, UINT flags, LPARAM value)
         CancelClipboardRetry();
         savedItems.Clear();
         clipHistory.Clear();
+        ForgetKeptListRead();
     }
 }
 

@@ -8,6 +8,7 @@
 #include "plugin/Options.h"
 #include "clipbar/Rebar.h"
 #include "capture/ClipHistory.h"
+#include "capture/KeptList.h"
 
 // How long the host may take to create its rebar after HOSTCMD_SHOW_REBAR.
 static const DWORD kRebarWaitMs = 5000;
@@ -55,6 +56,7 @@ void WINAPI OnCommand(HWND window)
         return;
     }
     if (!BuildBand()) return;
+    ReadKeptListOnce();
     SwitchClipList(0);
     plugin.bandClosed = 0;
     SendMessageA(window, HOSTMSG_REFRESH_STATUS, plugin.commandId, 0);

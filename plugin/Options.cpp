@@ -4,6 +4,7 @@
 
 const char kKeyAccessKey[] = "ClipList_KeyAccess";
 const char kRecordHistoryKey[] = "ClipHistory_Record";
+const char kKeepListKey[] = "ClipList_Keep";
 
 static const DWORD kValueSize = 260;
 
@@ -20,6 +21,7 @@ void LoadOptions()
     iniFile.HoldPlace();
     plugin.keyAccess = ReadChoice(kKeyAccessKey, false);
     plugin.recordHistory = ReadChoice(kRecordHistoryKey, true);
+    plugin.keepItems = ReadChoice(kKeepListKey, false);
     iniFile.ReleasePlace();
 }
 

@@ -6,8 +6,9 @@
 // The keys, in section "AppSetting"; each 0 or 1, a missing or unreadable one means its default.
 extern const char kKeyAccessKey[];
 extern const char kRecordHistoryKey[];
+extern const char kKeepListKey[];
 
-// Reads every choice into plugin (keyAccess, recordHistory).
+// Reads every choice into plugin (keyAccess, recordHistory, keepItems).
 void LoadOptions();
 // Stores one choice; false when the settings file would not take it (the choice still holds for
 // this run).

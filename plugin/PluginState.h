@@ -44,6 +44,7 @@ struct PluginState {
     // The settings menu's choices (plugin/Options.h), read as each band opens.
     bool keyAccess = false;
     bool recordHistory = true;
+    bool keepItems = false;
     // The list dropped by the command: it inserts on Enter, not on every highlight, and the
     // choice it had comes back when it closes without one.
     bool listFromKeyboard = false;

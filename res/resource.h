@@ -47,6 +47,7 @@
 // The settings menu's items.
 #define ID_OPTION_KEY_ACCESS     40101
 #define ID_OPTION_RECORD_HISTORY 40102
+#define ID_OPTION_KEEP_LIST      40103
 
 #define BAND_ID            1000
 #define HOLD_TIMER_ID      1002

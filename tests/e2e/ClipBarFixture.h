@@ -109,6 +109,17 @@ protected:
         }
         PumpPending();
     }
+    // Puts `text` on the clipboard as CF_TEXT without waiting for anyone to be told.
+    void PutOnClipboard(const char* text)
+    {
+        ASSERT_TRUE(OpenClipboard(Frame()));
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+        memcpy(GlobalLock(block), text, strlen(text) + 1);
+        GlobalUnlock(block);
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
+    }
     // Copies `text`, beside it the registered format `markFormat` holding `markValue` when given,
     // as an application that keeps a copy out of clipboard histories does.
     void Copy(const std::string& text, const char* markFormat = nullptr, DWORD markValue = 0)

@@ -135,15 +135,7 @@ TEST_F(ClipBarHistory, AViewerChainCutOffStopsNothingAndEachChangeIsRecordedOnce
     HWND before = SetClipboardViewer(silent);
     Copy("one");
     Copy("two");
-    for (const char* text : {"three", "four"}) {
-        ASSERT_TRUE(OpenClipboard(Frame()));
-        EmptyClipboard();
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-        memcpy(GlobalLock(block), text, strlen(text) + 1);
-        GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
-        CloseClipboard();
-    }
+    for (const char* text : {"three", "four"}) PutOnClipboard(text);
     PumpFor(200);
     // One more notice of a change already read, as the system posts one for each change.
     PostMessageA(BandDialog(), WM_CLIPBOARDUPDATE, 0, 0);

@@ -1,6 +1,6 @@
 // The bar's settings menu and what it turns on: the clip list from the keyboard, and the switch
 // that stops the clipboard history. Both are off the way the bar has always worked.
-#include "e2e/PaletteFixture.h"
+#include "e2e/OptionsFixture.h"
 #include "support/ImportPatch.h"
 
 namespace {
@@ -25,61 +25,11 @@ private:
     HHOOK hook;
 };
 
-// The next popup menu of this thread: what it shows ("text=1;" for a checked item, "text=0;"
-// otherwise), then the key `key` pressed in it (Esc when 0), as a user does.
-class NextMenu {
-public:
-    explicit NextMenu(WORD key) : timer(SetTimer(nullptr, 0, 30, Look)) { press = key; shown.clear(); }
-    ~NextMenu() { KillTimer(nullptr, timer); }
-    NextMenu(const NextMenu&) = delete;
-    NextMenu& operator=(const NextMenu&) = delete;
-    static inline std::string shown;
+const char kDefaults[] = "コマンドでクリップリストを開く(&K)=0;クリップボードの履歴を記録する(&H)=1;クリップリストの項目を次回も使う(&S)=0;";
 
-private:
-    static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        HWND popup = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) CALLBACK -> BOOL {
-            char name[16] = "";
-            GetClassNameA(w, name, sizeof name);
-            if (strcmp(name, "#32768") != 0 || !IsWindowVisible(w)) return TRUE;
-            *reinterpret_cast<HWND*>(out) = w;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&popup));
-        if (popup == nullptr) return;
-        KillTimer(nullptr, id);
-        HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-            char text[128] = "";
-            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-            shown += std::string(text) + ((GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) ? "=1;" : "=0;");
-        }
-        INPUT keys[2] = {};
-        keys[0].type = keys[1].type = INPUT_KEYBOARD;
-        keys[0].ki.wVk = keys[1].ki.wVk = press != 0 ? press : VK_ESCAPE;
-        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, keys, sizeof(INPUT));
-    }
-    static inline WORD press = 0;
-    UINT_PTR timer;
-};
-
-const char kDefaults[] = "コマンドでクリップリストを開く(&K)=0;クリップボードの履歴を記録する(&H)=1;";
-
-class ClipBarOptions : public PaletteFixture {
+class ClipBarOptions : public OptionsFixture {
 protected:
     ClipBarOptions() { setup.text = "one\r\ntwo\r\nthree"; }
-    // A right click on the toolbar, beside the buttons; the menu answered with `key`.
-    std::string RightClickMenu(WORD key)
-    {
-        NextMenu menu(key);
-        LPARAM at = MAKELPARAM(2, 2);
-        PostMessageA(Toolbar(), WM_RBUTTONDOWN, MK_RBUTTON, at);
-        PostMessageA(Toolbar(), WM_RBUTTONUP, 0, at);
-        EXPECT_TRUE(PumpUntil([] { return !NextMenu::shown.empty(); }, 3000));
-        PumpPending();
-        return NextMenu::shown;
-    }
     BOOL FrameStatus(HWND view, BOOL* flag) { return Host().Plugins().at(0).queryStatus(view, flag); }
     bool Dropped() { return SendMessageA(Combo(), CB_GETDROPPEDSTATE, 0, 0) != 0; }
     LRESULT Chosen() { return SendMessageA(Combo(), CB_GETCURSEL, 0, 0); }
@@ -110,7 +60,7 @@ TEST_F(ClipBarOptions, TheMenuShowsAndKeepsEachChoiceAndTheListsKeysOpenItToo)
         PressKeyWhereFocused(VK_F10, {VK_SHIFT});
         EXPECT_TRUE(PumpUntil([] { return !NextMenu::shown.empty(); }, 3000));
     }
-    EXPECT_EQ("コマンドでクリップリストを開く(&K)=1;クリップボードの履歴を記録する(&H)=1;", NextMenu::shown);
+    EXPECT_EQ("コマンドでクリップリストを開く(&K)=1;クリップボードの履歴を記録する(&H)=1;クリップリストの項目を次回も使う(&S)=0;", NextMenu::shown);
     SetFocus(Combo());
     {
         NextMenu menu('K');
@@ -200,13 +150,7 @@ TEST_F(ClipBarOptions, WithTheHistoryOffNothingOfTheClipboardIsReadUntilItIsOnAg
     ASSERT_TRUE(opens.Installed());
     ClipboardNotices notices;
     auto copyUnwatched = [&](const char* text) {
-        ASSERT_TRUE(OpenClipboard(Frame()));
-        EmptyClipboard();
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-        memcpy(GlobalLock(block), text, strlen(text) + 1);
-        GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
-        CloseClipboard();
+        PutOnClipboard(text);
         PumpFor(150);
     };
     copyUnwatched("secret");

@@ -148,6 +148,14 @@ private:
 
 class DisplayScale : public ClipBarFixture {
 protected:
+    // The frame, at `frame` for `from` DPI, told that its display now has `to` DPI, with the
+    // place the system suggests for it.
+    void TellFrame(const RECT& frame, UINT from, UINT to)
+    {
+        RECT place = {frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, static_cast<int>(to), static_cast<int>(from)),
+                      frame.top + MulDiv(frame.bottom - frame.top, static_cast<int>(to), static_cast<int>(from))};
+        SendMessageA(Frame(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&place));
+    }
     void BeforeOpeningTheBar() override { pictureCalls = std::make_unique<ToolbarPictureCalls>(); }
     std::unique_ptr<ToolbarPictureCalls> pictureCalls;
 
@@ -258,9 +266,7 @@ TEST_F(DisplayScale, AMonitorOfAnotherScaleLaysTheBarOutAgain)
     // What the system does as the frame moves to the other display: the frame told its new scale
     // and a place, then its children.
     auto moveTo = [&](UINT to) {
-        RECT place = {frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, static_cast<int>(to), static_cast<int>(dpi)),
-                      frame.top + MulDiv(frame.bottom - frame.top, static_cast<int>(to), static_cast<int>(dpi))};
-        SendMessageA(Frame(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&place));
+        TellFrame(frame, dpi, to);
         SendMessageA(BandDialog(), WM_DPICHANGED_AFTERPARENT, 0, 0);
     };
     {
@@ -297,9 +303,7 @@ TEST_F(DisplayScale, AnEditorThatTellsOnlyItsFrameStillGetsTheBarLaidOutOnItsNex
     // A per-monitor editor of the first kind: the frame hears of the new scale and takes its new
     // place; its children hear of nothing, and are repainted.
     auto moveTo = [&](UINT to) {
-        RECT place = {frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, static_cast<int>(to), static_cast<int>(dpi)),
-                      frame.top + MulDiv(frame.bottom - frame.top, static_cast<int>(to), static_cast<int>(dpi))};
-        SendMessageA(Frame(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&place));
+        TellFrame(frame, dpi, to);
         RedrawWindow(Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         PumpPending();
     };

@@ -8,6 +8,8 @@ TEST(Sjis, SecondBytesAreNeverBackslashesAndCutsKeepWholeCharacters)
     ASSERT_EQ(0x5C, static_cast<unsigned char>(path[4]));
     EXPECT_TRUE(SjisIsLeadByte(0x81) && SjisIsLeadByte(0x9F) && SjisIsLeadByte(0xE0) && SjisIsLeadByte(0xFC));
     EXPECT_FALSE(SjisIsLeadByte(0x80) || SjisIsLeadByte(0xA0) || SjisIsLeadByte(0xDF) || SjisIsLeadByte(0xFD));
+    EXPECT_TRUE(SjisIsTrailByte(0x40) && SjisIsTrailByte(0x5C) && SjisIsTrailByte(0x7E) && SjisIsTrailByte(0x80) && SjisIsTrailByte(0xFC));
+    EXPECT_FALSE(SjisIsTrailByte(0x3F) || SjisIsTrailByte(0x7F) || SjisIsTrailByte(0xFD) || SjisIsTrailByte('\n'));
     EXPECT_EQ(path + 2, SjisFindFirst(path, '\\'));
     EXPECT_EQ(path + 5, SjisFindLast(path, '\\'));
     EXPECT_EQ(nullptr, SjisFindLast("ソ表", '\\'));
