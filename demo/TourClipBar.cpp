@@ -494,12 +494,14 @@ void SettingsMenu(Tour& t)
     std::vector<INPUT> escape = {KeyInput(VK_ESCAPE, false), KeyInput(VK_ESCAPE, true)};
     MenuShot shot = ShotOfMenu(click, ScreenRect(t.host.Frame()), escape);
     if (Check(shot.shown, "the settings menu shows")) {
-        CheckEqual("its items", shot.items, {"コマンドでクリップリストを開く(&K)", "[x] クリップボードの履歴を記録する(&H)"});
+        CheckEqual("its items", shot.items,
+                   {"コマンドでクリップリストを開く(&K)", "[x] クリップボードの履歴を記録する(&H)", "クリップリストの項目を次回も使う(&S)"});
         RECT box = EditorDownTo(t.host, shot.menu.bottom);
         UnionRect(&box, &box, &shot.menu);
         PictureOfShot(t.output.pictures, "settings-menu.png", shot, box);
     }
-    Check(SettingsValue(t, "ClipList_KeyAccess") == -1 && SettingsValue(t, "ClipHistory_Record") == -1,
+    Check(SettingsValue(t, "ClipList_KeyAccess") == -1 && SettingsValue(t, "ClipHistory_Record") == -1 &&
+              SettingsValue(t, "ClipList_Keep") == -1,
           "closed with Esc, the menu wrote no choice");
     Check(!ListShown(t.combo) && DocumentLines(t.host) == t.lines, "nothing else happened");
     SetFocus(t.host.View());
