@@ -103,6 +103,7 @@ int BuildBand()
     plugin.comboMoved = 0;
     plugin.paletteShown = 0;
     plugin.relayoutPosted = false;
+    plugin.listFromKeyboard = false;
 
     plugin.bandDialog = CreateDialogParamA(plugin.hInstance, MAKEINTRESOURCEA(IDD_CLIPBAR), rebar, ClipBar, 0);
     if (plugin.bandDialog == nullptr) return FailBuild("ウインドウの生成に失敗しました！！");

@@ -118,6 +118,16 @@ TEST_F(ClipBarOptions, TheCommandDropsTheListWhereOnlyEnterInsertsAndEscInsertsN
         EXPECT_EQ(1, Chosen());
         EXPECT_EQ(View(), GetFocus());
     }
+
+    // A bar closed while its list is dropped from the keyboard: the next bar's list inserts on a
+    // click again.
+    PressKeyWhereFocused('1', {VK_CONTROL});
+    ASSERT_TRUE(Dropped());
+    PostMessageA(BandDialog(), WM_COMMAND, 40009, 0);
+    PumpFor(100);
+    OpenClipBar();
+    Choose(0);
+    EXPECT_EQ(once.size() + 3, Text().size()) << Text();
 }
 
 // Counts the plug-in's opening of the clipboard, which every read of it needs.
